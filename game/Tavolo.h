@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace trivanta {
+
+// The picture of an empty place, also the back of the computer's cards.
+inline constexpr const char* Vuota = "vuota";
+
+// One card place of the window: which picture of the store it shows (its
+// two-character name such as "o1", "vuota", or empty for no picture) and
+// whether it is shown at all.
+struct Posto {
+    std::string immagine = Vuota;
+    bool visibile = true;
+
+    bool operator==(const Posto&) const = default;
+};
+
+// Everything the window shows that the game decides. The window renders this
+// value and nothing else; it starts as the window looks before the first game.
+struct Tavolo {
+    std::array<Posto, 3> user;
+    std::array<Posto, 3> pc;
+    Posto terrauser;
+    Posto terrapc;
+    Posto cartabriscola;
+    std::array<bool, 3> Shape2{true, true, true}; // red markers around user(i)
+    std::string StatusBar1;
+
+    bool operator==(const Tavolo&) const = default;
+};
+
+} // namespace trivanta

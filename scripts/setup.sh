@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Trivanta
+# needs. Safe to run again: it only installs what is missing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake g++ make pkg-config ninja-build
+    qt6-base-dev libgl-dev
+    libgif-dev libpcg-cpp-dev libglib2.0-dev
+    # tests
+    libgtest-dev libgmock-dev
+    # formatting and looking at the real window
+    clang-format xvfb xauth xdotool imagemagick fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
