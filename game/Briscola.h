@@ -90,7 +90,7 @@ public:
 
 private:
     // Draws a card still in the deck, each equally likely.
-    void PescaDalMazzo(int& valore, int& seme);
+    bool PescaDalMazzo(int& valore, int& seme);
     int ContaCarte(std::int16_t posizione) const;
     void MostraCarta(Posto& posto, int i, int j);
 

@@ -1,0 +1,75 @@
+#include "Carte.h"
+
+namespace trivanta {
+
+namespace {
+
+constexpr char LettereSemi[NumeroSemi] = {'o', 's', 'c', 'b'};
+
+bool EUnaCarta(int valore, int seme) {
+    return valore >= 1 && valore <= NumeroValori && seme >= 1 && seme <= NumeroSemi;
+}
+
+char CifraValore(int valore) {
+    return valore == 10 ? '0' : static_cast<char>('0' + valore);
+}
+
+} // namespace
+
+std::string NumeroInTesto(long n) {
+    return std::to_string(n);
+}
+
+std::string CodificaCarta(int valore, int seme) {
+    std::string codice = valore == 10 ? "0" : NumeroInTesto(valore);
+    if (seme >= 1 && seme <= NumeroSemi) {
+        codice += LettereSemi[seme - 1];
+    }
+    return codice;
+}
+
+CartaDecodificata DecodificaCodice(std::string_view codice) {
+    CartaDecodificata carta;
+    if (codice.empty()) {
+        return carta;
+    }
+    const char primo = codice.front();
+    if (primo == '0') {
+        carta.valore = 10;
+    } else if (primo >= '1' && primo <= '9') {
+        carta.valore = static_cast<std::int16_t>(primo - '0');
+    }
+    const char ultimo = codice.back();
+    for (int seme = 1; seme <= NumeroSemi; ++seme) {
+        if (ultimo == LettereSemi[seme - 1]) {
+            carta.seme = static_cast<std::int16_t>(seme);
+        }
+    }
+    return carta;
+}
+
+int PuntiValore(int valore) {
+    switch (valore) {
+    case 1:
+        return 11;
+    case 3:
+        return 10;
+    case 10:
+        return 4;
+    case 9:
+        return 3;
+    case 8:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+std::string NomeImmagine(int valore, int seme) {
+    if (!EUnaCarta(valore, seme)) {
+        return {};
+    }
+    return {LettereSemi[seme - 1], CifraValore(valore)};
+}
+
+} // namespace trivanta
