@@ -7,7 +7,7 @@ packages=(
     # build
     cmake g++ make pkg-config ninja-build
     qt6-base-dev libgl-dev
-    libgif-dev libpcg-cpp-dev libglib2.0-dev
+    libgif-dev libglib2.0-dev
     # tests
     libgtest-dev libgmock-dev
     # formatting and looking at the real window
