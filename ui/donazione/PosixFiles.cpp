@@ -1,0 +1,100 @@
+#include "PosixFiles.h"
+
+#include "BrowserPlatform.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace trivanta::posix {
+
+namespace {
+
+[[noreturn]] void ThrowErrno(int number) {
+    throw PlatformError(number, std::strerror(number));
+}
+
+// Closes the descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int get() const { return fd_; }
+    // Closes now, so that a failed close is reported as well.
+    void close() {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) {
+            ThrowErrno(errno);
+        }
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+std::string ExecutableDirectory() {
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) {
+            ThrowErrno(errno);
+        }
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            const std::string path(buffer.data(), static_cast<std::size_t>(length));
+            const auto slash = path.rfind('/');
+            return slash == 0 ? std::string("/") : path.substr(0, slash);
+        }
+        buffer.resize(buffer.size() * 2); // the path may have been cut short
+    }
+}
+
+void WriteFileNoFollow(const std::string& path, std::string_view contents) {
+    // No O_TRUNC yet: what is at the path is checked before anything is lost.
+    // O_NONBLOCK keeps a FIFO without a reader from hanging the window.
+    Descriptor file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644));
+    if (file.get() < 0) {
+        ThrowErrno(errno);
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) {
+        ThrowErrno(errno);
+    }
+    if (!S_ISREG(info.st_mode) || info.st_nlink > 1) {
+        ThrowErrno(EEXIST);
+    }
+    if (::ftruncate(file.get(), 0) != 0) {
+        ThrowErrno(errno);
+    }
+    while (!contents.empty()) {
+        const ssize_t written = ::write(file.get(), contents.data(), contents.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowErrno(errno);
+        }
+        contents.remove_prefix(static_cast<std::size_t>(written));
+    }
+    file.close();
+}
+
+void DeleteFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) {
+        ThrowErrno(errno);
+    }
+}
+
+} // namespace trivanta::posix

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The file operations of the donation link on POSIX systems. Each throws
+// trivanta::PlatformError with errno and its text when it fails.
+namespace trivanta::posix {
+
+// The directory of the running executable, from /proc/self/exe.
+std::string ExecutableDirectory();
+
+// Creates the file or empties an existing regular file, then writes the
+// contents. Refuses a symbolic link, a device, a pipe and a file with other
+// hard links, so that nothing but our own throw-away file is ever written.
+void WriteFileNoFollow(const std::string& path, std::string_view contents);
+
+void DeleteFile(const std::string& path);
+
+} // namespace trivanta::posix
