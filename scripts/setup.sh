@@ -8,6 +8,8 @@ packages=(
     cmake g++ make pkg-config ninja-build
     qt6-base-dev libgl-dev
     libgif-dev libglib2.0-dev
+    # run: the MIME database by which GIO knows test.htm as a web page
+    shared-mime-info
     # tests
     libgtest-dev libgmock-dev
     # formatting and looking at the real window
