@@ -423,9 +423,9 @@ void Briscola::DecodificaCarta(const std::string& codice) {
 void Briscola::MostraCarta(Posto& posto, int i, int j) {
     posto.visibile = true;
     // A pair that is no card leaves the picture as it was.
-    std::string nome = NomeImmagine(i, j);
+    const std::string& nome = NomeImmagine(i, j);
     if (!nome.empty()) {
-        posto.immagine = std::move(nome);
+        posto.immagine = nome;
     }
 }
 
@@ -480,11 +480,14 @@ void Briscola::Ridisegna() {
         default:
             break;
         }
-        s_.ManoUserValore[libero] = -1;
-        s_.ManoUserSeme[libero] = -1;
     });
+    // The place after the last card marks the end of the hand.
+    s_.ManoUserValore[libero] = -1;
+    s_.ManoUserSeme[libero] = -1;
     for (std::size_t k = 0; k < 3; ++k) {
-        tavolo_.pc[k].immagine = Vuota;
+        if (tavolo_.pc[k].immagine != Vuota) {
+            tavolo_.pc[k].immagine = Vuota;
+        }
         tavolo_.pc[k].visibile = cartePc >= 1 && cartePc <= 3 && static_cast<int>(k) < cartePc;
     }
     if (tavolo_.user[0].visibile) {

@@ -1,5 +1,7 @@
 #include "Carte.h"
 
+#include <array>
+
 namespace trivanta {
 
 namespace {
@@ -65,11 +67,18 @@ int PuntiValore(int valore) {
     }
 }
 
-std::string NomeImmagine(int valore, int seme) {
-    if (!EUnaCarta(valore, seme)) {
-        return {};
-    }
-    return {LettereSemi[seme - 1], CifraValore(valore)};
+const std::string& NomeImmagine(int valore, int seme) {
+    static const std::string nessuna;
+    static const auto nomi = [] {
+        std::array<std::array<std::string, NumeroSemi + 1>, NumeroValori + 1> t{};
+        for (int v = 1; v <= NumeroValori; ++v) {
+            for (int s = 1; s <= NumeroSemi; ++s) {
+                t[v][s] = {LettereSemi[s - 1], CifraValore(v)};
+            }
+        }
+        return t;
+    }();
+    return EUnaCarta(valore, seme) ? nomi[valore][seme] : nessuna;
 }
 
 } // namespace trivanta

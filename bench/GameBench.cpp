@@ -1,0 +1,49 @@
+#include "Briscola.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace trivanta;
+
+// Answers every box at once: Yes to "another game?", so games follow one
+// another inside the same press as they do for a player who keeps playing.
+class InstantBoxes final : public MessageBoxes {
+public:
+    Answer show(const Message& m) override {
+        return m.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+};
+
+void WholeGames(benchmark::State& state) {
+    InstantBoxes boxes;
+    PcgRandom random(1);
+    Briscola gioco(boxes, random);
+    gioco.Form_Load();
+    std::int64_t tricks = 0;
+    for (auto _ : state) {
+        // Twenty presses of "Gioca" make one game; the last deals the next.
+        for (int i = 0; i < 20; ++i) {
+            gioco.giocatautente_Click();
+        }
+        tricks += 20;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["games/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    benchmark::DoNotOptimize(tricks);
+}
+BENCHMARK(WholeGames);
+
+void Reseed(benchmark::State& state) {
+    PcgRandom random(1);
+    for (auto _ : state) {
+        random.reseed();
+        benchmark::DoNotOptimize(random.next());
+    }
+}
+BENCHMARK(Reseed);
+
+} // namespace
+
+BENCHMARK_MAIN();
