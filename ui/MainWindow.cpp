@@ -1,0 +1,350 @@
+#include "MainWindow.h"
+
+#include "CardPictures.h"
+#include "Controls.h"
+#include "Donazione.h"
+#include "Layout.h"
+#include "NomiCarte.h"
+#include "QtMessageBoxes.h"
+#include "Testi.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QWindow>
+
+namespace trivanta {
+
+namespace {
+
+constexpr const char* TestoDonazione = "Ti piace questo programma? Fai una donazione!";
+
+// The window's own font; systems without "MS Sans Serif" get a sans-serif
+// of theirs at the same size.
+QFont fontFinestra(bool bold) {
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Microsoft Sans Serif"),
+                                    QStringLiteral("Liberation Sans"),
+                                    QStringLiteral("DejaVu Sans")});
+        return true;
+    }();
+    (void)substituted;
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* tableLabel(QWidget* frame, const char* name, const char* text, layout::Twips place) {
+    auto* label = new QLabel(QString::fromUtf8(text), frame);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(layout::pixels(place));
+    label->setFont(fontFinestra(true));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* donationButton(QWidget* client, const char* name, layout::Twips place) {
+    auto* button = new QPushButton(QString::fromUtf8(TestoDonazione), client);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(layout::pixels(place));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, QColor(0, 255, 0));
+    button->setPalette(palette);
+    return button;
+}
+
+CardPlace* cardPlace(QWidget* parent, const QString& name, layout::Twips place) {
+    auto* card = new CardPlace(parent, layout::pixels(place));
+    card->setObjectName(name);
+    return card;
+}
+
+QString indexed(const char* name, std::size_t index) {
+    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(index);
+}
+
+} // namespace
+
+MainWindow::MainWindow(MessageBoxes* boxes, Random* random, BrowserPlatform* platform)
+    : ownBoxes_(boxes ? nullptr : std::make_unique<QtMessageBoxes>(this, [this] { Disegna(); })),
+      ownRandom_(random ? nullptr : std::make_unique<PcgRandom>()),
+      ownPlatform_(platform ? nullptr : systemBrowserPlatform()),
+      boxes_(boxes ? boxes : ownBoxes_.get()), random_(random ? random : ownRandom_.get()),
+      platform_(platform ? platform : ownPlatform_.get()), briscola_(*boxes_, *random_) {
+    setObjectName(QStringLiteral("main"));
+    setWindowTitle(QString::fromUtf8(testi::TitoloFinestra));
+    setWindowIcon(trivanta::windowIcon());
+    setFont(fontFinestra(false));
+    // A fixed border: it can be moved and minimised, never resized or maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(layout::ClientWidth / layout::TwipsPerPixel,
+                         layout::ClientHeight / layout::TwipsPerPixel);
+    setCentralWidget(client);
+    buildControls(client);
+    buildMenus();
+    buildKeyboard();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (const QScreen* display = screen()) {
+        move(display->availableGeometry().center() - rect().center());
+    }
+    watchActivation();
+    Disegna();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls(QWidget* client) {
+    Command1 = donationButton(client, "Command1", layout::Command1);
+    for (std::size_t k = 0; k < pc.size(); ++k) {
+        pc[k] = cardPlace(client, indexed("pc", k), layout::pc[k]);
+        pc[k]->setAccessibleDescription(QStringLiteral("mano del PC"));
+    }
+
+    Frame1 = new QWidget(client);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(layout::pixels(layout::Frame1));
+    Frame1->setAutoFillBackground(true);
+    QPalette green = Frame1->palette();
+    green.setColor(QPalette::Window, QColor(0, 128, 0));
+    Frame1->setPalette(green);
+    terrauser = cardPlace(Frame1, QStringLiteral("terrauser"), layout::terrauser);
+    terrauser->setAccessibleDescription(QStringLiteral("la tua carta in tavola"));
+    terrapc = cardPlace(Frame1, QStringLiteral("terrapc"), layout::terrapc);
+    terrapc->setAccessibleDescription(QStringLiteral("la carta del PC in tavola"));
+    Label1 = tableLabel(Frame1, "Label1", "Utente", layout::Label1);
+    Label2 = tableLabel(Frame1, "Label2", "PC", layout::Label2);
+    Label4 = tableLabel(Frame1, "Label4", "BRISCOLA", layout::Label4);
+
+    // Created after Frame1 so that it lies in front of the table.
+    cartabriscola = cardPlace(client, QStringLiteral("cartabriscola"), layout::cartabriscola);
+
+    giocatautente = new QPushButton(QStringLiteral("Gioca"), client);
+    giocatautente->setObjectName(QStringLiteral("giocatautente"));
+    giocatautente->setGeometry(layout::pixels(layout::giocatautente));
+    giocatautente->setFont(fontFinestra(true));
+    connect(giocatautente, &QPushButton::clicked, this, &MainWindow::giocatautente_Click);
+
+    // The markers come before the user's cards, so the cards cover all of
+    // them but the frame.
+    for (std::size_t k = 0; k < Shape2.size(); ++k) {
+        Shape2[k] = new Outline(client, layout::pixels(layout::Shape2[k]));
+        Shape2[k]->setObjectName(indexed("Shape2", k));
+    }
+    for (std::size_t k = 0; k < user.size(); ++k) {
+        user[k] = cardPlace(client, indexed("user", k), layout::user[k]);
+        user[k]->setAccessibleDescription(QStringLiteral("la tua mano, posto %1").arg(k + 1));
+        connect(user[k], &CardPlace::clicked, this, [this, k] { user_Click(static_cast<int>(k)); });
+    }
+
+    Command2 = donationButton(client, "Command2", layout::Command2);
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::ApriDonazione);
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::ApriDonazione);
+
+    StatusBar1 = new QLabel(client);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setGeometry(layout::pixels(layout::StatusBar1));
+    StatusBar1->setFont(fontFinestra(true));
+    StatusBar1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar1->setIndent(2);
+    StatusBar1->setAccessibleName(QStringLiteral("barra di stato"));
+
+    giocatautente->setFocus();
+}
+
+void MainWindow::buildMenus() {
+    // Access keys only: none of the entries has a shortcut.
+    file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("file"));
+    newpart = file->addAction(QStringLiteral("&Nuova partita"), this, &MainWindow::newpart_Click);
+    newpart->setObjectName(QStringLiteral("newpart"));
+    esci = file->addAction(QStringLiteral("&Esci"), this, &MainWindow::esci_Click);
+    esci->setObjectName(QStringLiteral("esci"));
+
+    helpami = menuBar()->addMenu(QStringLiteral("&?"));
+    helpami->setObjectName(QStringLiteral("helpami"));
+    Info = helpami->addAction(QStringLiteral("&Informazioni"), this, &MainWindow::Info_Click);
+    Info->setObjectName(QStringLiteral("Info"));
+    cmdDonazione =
+        helpami->addAction(QStringLiteral("Fai una &donazione"), this, &MainWindow::ApriDonazione);
+    cmdDonazione->setObjectName(QStringLiteral("cmdDonazione"));
+}
+
+void MainWindow::buildKeyboard() {
+    // Keys that do what a click on a card of the hand does.
+    const auto shortcut = [this](QKeySequence keys, auto action) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, action);
+    };
+    shortcut(QKeySequence(Qt::Key_Left), [this] { moveSelection(-1); });
+    shortcut(QKeySequence(Qt::Key_Right), [this] { moveSelection(+1); });
+    shortcut(QKeySequence(Qt::Key_1), [this] { selectIfShown(0); });
+    shortcut(QKeySequence(Qt::Key_2), [this] { selectIfShown(1); });
+    shortcut(QKeySequence(Qt::Key_3), [this] { selectIfShown(2); });
+}
+
+void MainWindow::watchActivation() {
+    // The window counts as activated when it is first shown and when the
+    // focus comes back to it from another window of this program, such as a
+    // message box; coming back from another program does not count.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        const bool ours = focus != nullptr && focus == windowHandle();
+        const bool activate = ours && (!activatedBefore_ || programHadFocus_);
+        programHadFocus_ = focus != nullptr;
+        if (activate) {
+            activatedBefore_ = true;
+            Form_Activate();
+        }
+    });
+}
+
+void MainWindow::Form_Load() {
+    if (closing_) {
+        return;
+    }
+    briscola_.Form_Load();
+    afterEvent();
+}
+
+void MainWindow::Form_Activate() {
+    if (closing_) {
+        return;
+    }
+    briscola_.Form_Activate();
+    afterEvent();
+}
+
+void MainWindow::user_Click(int Index) {
+    if (closing_) {
+        return;
+    }
+    briscola_.user_Click(Index);
+    afterEvent();
+}
+
+void MainWindow::giocatautente_Click() {
+    if (closing_) {
+        return;
+    }
+    briscola_.giocatautente_Click();
+    afterEvent();
+}
+
+void MainWindow::newpart_Click() {
+    if (closing_) {
+        return;
+    }
+    briscola_.newpart_Click();
+    afterEvent();
+}
+
+void MainWindow::esci_Click() {
+    if (closing_) {
+        return;
+    }
+    briscola_.esci_Click();
+    afterEvent();
+}
+
+void MainWindow::Info_Click() {
+    if (closing_) {
+        return;
+    }
+    briscola_.Info_Click();
+    afterEvent();
+}
+
+void MainWindow::ApriDonazione() {
+    if (closing_) {
+        return;
+    }
+    // The owner is the native window id, cut to the 32 bits the shell takes.
+    const auto owner = static_cast<std::int32_t>(static_cast<std::uint32_t>(winId()));
+    trivanta::ApriDonazione(*boxes_, *platform_, owner);
+    afterEvent();
+}
+
+void MainWindow::afterEvent() {
+    Disegna();
+    if (briscola_.ChiusuraRichiesta() && !closing_) {
+        cards_.unload();
+        close();
+    }
+}
+
+void MainWindow::Disegna() {
+    const Tavolo& t = briscola_.tavolo();
+    const auto render = [this](CardPlace* place, const Posto& posto, bool manoPc,
+                               const QString& prefix) {
+        place->setPicture(posto.immagine, cards_.picture(posto.immagine));
+        place->setVisible(posto.visibile);
+        place->setAccessibleName(prefix + nomeAccessibile(posto.immagine, manoPc));
+    };
+    for (std::size_t k = 0; k < 3; ++k) {
+        render(pc[k], t.pc[k], true, {});
+        render(user[k], t.user[k], false, {});
+        Shape2[k]->setVisible(t.Shape2[k]);
+        user[k]->setAccessibleDescription(
+            QStringLiteral("la tua mano, posto %1%2")
+                .arg(k + 1)
+                .arg(t.Shape2[k] ? QStringLiteral(", scelta") : QString()));
+    }
+    render(terrauser, t.terrauser, false, {});
+    render(terrapc, t.terrapc, false, {});
+    render(cartabriscola, t.cartabriscola, false, QStringLiteral("briscola: "));
+    StatusBar1->setText(QString::fromStdString(t.StatusBar1));
+}
+
+void MainWindow::moveSelection(int step) {
+    selectIfShown(briscola_.stato().currentindex + step);
+}
+
+void MainWindow::selectIfShown(int Index) {
+    if (Index >= 0 && Index < static_cast<int>(user.size()) &&
+        !user[static_cast<std::size_t>(Index)]->isHidden()) {
+        user_Click(Index);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Whatever closes the window, the picture store goes with it and nothing
+    // is asked.
+    closing_ = true;
+    cards_.unload();
+    event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        // A focused button takes Enter as its own click; otherwise Enter and
+        // Space play the selected card.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button != nullptr && key != Qt::Key_Space) {
+            button->click();
+        } else {
+            giocatautente->click();
+        }
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+} // namespace trivanta

@@ -1,0 +1,56 @@
+#include "QtMessageBoxes.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace trivanta {
+
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QtMessageBoxes::QtMessageBoxes(QWidget* owner, std::function<void()> beforeShowing)
+    : owner_(owner), beforeShowing_(std::move(beforeShowing)) {}
+
+Answer QtMessageBoxes::show(const Message& message) {
+    if (beforeShowing_) {
+        beforeShowing_();
+    }
+    QMessageBox box(owner_);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowTitle(QString::fromStdString(message.title.value_or(std::string(AppTitle))));
+    // Lines come joined the Windows way; Qt breaks lines at "\n" only.
+    QString text = QString::fromStdString(message.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setIcon(qtIcon(message.icon));
+
+    if (message.buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        // Escape and the close box answer No.
+        box.setEscapeButton(QMessageBox::No);
+        box.exec();
+        return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    return Answer::Ok;
+}
+
+} // namespace trivanta
