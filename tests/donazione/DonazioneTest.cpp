@@ -169,8 +169,8 @@ TEST_P(NonSeguireTest, refusesWhatIsNotOurOwnFileAndLeavesItAlone) {
     }
 }
 
-std::string NomeIntruso(const ::testing::TestParamInfo<Intruso>& info) {
-    switch (info.param) {
+std::string NomeIntruso(Intruso intruso) {
+    switch (intruso) {
     case Intruso::LinkToFile:
         return "LinkToFile";
     case Intruso::DanglingLink:
@@ -183,10 +183,14 @@ std::string NomeIntruso(const ::testing::TestParamInfo<Intruso>& info) {
     return "Unknown";
 }
 
+void PrintTo(Intruso intruso, std::ostream* out) {
+    *out << NomeIntruso(intruso);
+}
+
 INSTANTIATE_TEST_SUITE_P(AtTheFilesPlace, NonSeguireTest,
                          ::testing::Values(Intruso::LinkToFile, Intruso::DanglingLink,
                                            Intruso::HardLink, Intruso::Fifo),
-                         NomeIntruso);
+                         [](const auto& info) { return NomeIntruso(info.param); });
 
 TEST_F(LaunchBrowserTest, missingDirectoryGivesTheErrorMessageNotBrowserNotFound) {
     PiattaformaProva altrove(cartella.path() / "gone");

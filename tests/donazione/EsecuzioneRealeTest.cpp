@@ -21,16 +21,20 @@ const std::string TestoBrowser =
     std::string("Impossibile aprire il browser. Per fare una donazione andare su ") +
     testi::IndirizzoDonazione;
 
-enum class Browser { Working, NoneRegistered, NotInstalled, CannotStart };
+enum class Browser { Working, NoneRegistered, NotInstalled, CannotStart, LinkInThePlace };
 
 struct Caso {
+    const char* name;
     Browser browser;
     std::string boxes; // as the program prints them
     bool stubRuns;
 };
 
 std::ostream& operator<<(std::ostream& out, const Caso& c) {
-    return out << static_cast<int>(c.browser);
+    return out << c.name;
+}
+std::string NomeCaso(const ::testing::TestParamInfo<Caso>& info) {
+    return info.param.name;
 }
 
 class EsecuzioneReale : public ::testing::TestWithParam<Caso> {
@@ -143,12 +147,23 @@ TEST_P(EsecuzioneReale, theRegisteredBrowserGetsExactlyTheAddressOrTheUserIsTold
     case Browser::CannotStart:
         registraBrowser("/nonexistent/interpreter", true);
         break;
+    case Browser::LinkInThePlace:
+        // Also proves that the file goes beside the executable.
+        registraBrowser("/bin/sh", true);
+        fs::create_directories(base() / "bin");
+        fs::create_symlink(base() / "victim", base() / "bin/test.htm");
+        break;
     }
 
     const std::string printed = esegui();
 
     EXPECT_EQ(printed, c.boxes + "no child left\n");
-    EXPECT_FALSE(fs::exists(base() / "bin/test.htm"));
+    if (c.browser == Browser::LinkInThePlace) {
+        EXPECT_TRUE(fs::is_symlink(base() / "bin/test.htm"));
+        EXPECT_FALSE(fs::exists(base() / "victim"));
+    } else {
+        EXPECT_FALSE(fs::exists(base() / "bin/test.htm"));
+    }
     if (c.stubRuns) {
         ASSERT_TRUE(attendiStub()) << "the browser was not started";
         EXPECT_EQ(LeggiFile(uscitaStub()), std::string("1\n[") + testi::IndirizzoDonazione + "]\n");
@@ -160,12 +175,17 @@ TEST_P(EsecuzioneReale, theRegisteredBrowserGetsExactlyTheAddressOrTheUserIsTold
 
 const std::string NonTrovato = "Browser Not Found|2|" + TestoBrowser + "\n";
 const std::string NonAvviato = "-|2|" + TestoBrowser + "\n";
+const std::string ErroreLink = "-|0|Error " + std::to_string(ELOOP) + " (" + std::strerror(ELOOP) +
+                               ") in procedure LaunchBrowser\n";
 
-INSTANTIATE_TEST_SUITE_P(ThroughGio, EsecuzioneReale,
-                         ::testing::Values(Caso{Browser::Working, "", true},
-                                           Caso{Browser::NoneRegistered, NonTrovato, false},
-                                           Caso{Browser::NotInstalled, NonTrovato, false},
-                                           Caso{Browser::CannotStart, NonAvviato, false}));
+INSTANTIATE_TEST_SUITE_P(
+    ThroughGio, EsecuzioneReale,
+    ::testing::Values(Caso{"Working", Browser::Working, "", true},
+                      Caso{"NoneRegistered", Browser::NoneRegistered, NonTrovato, false},
+                      Caso{"NotInstalled", Browser::NotInstalled, NonTrovato, false},
+                      Caso{"CannotStart", Browser::CannotStart, NonAvviato, false},
+                      Caso{"LinkInThePlace", Browser::LinkInThePlace, ErroreLink, false}),
+    NomeCaso);
 
 } // namespace
 } // namespace trivanta
