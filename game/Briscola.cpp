@@ -2,6 +2,8 @@
 
 #include "Testi.h"
 
+#include <bit>
+
 namespace trivanta {
 
 namespace {
@@ -22,6 +24,37 @@ template <typename F> void PerOgniCarta(F&& f) {
             f(v, s);
         }
     }
+}
+
+using Tabella = decltype(StatoGioco::StatoCarte);
+
+// The cards whose location passes `dove`, one bit each. The bits rise in the
+// order of PerOgniCarta, so walking them is the same scan without visiting
+// the cards that play no part; the table is scanned many times a trick.
+template <typename P> std::uint64_t Insieme(const Tabella& t, P dove) {
+    std::uint64_t bits = 0;
+    for (int v = 1; v <= NumeroValori; ++v) {
+        for (int s = 1; s <= NumeroSemi; ++s) {
+            bits |= std::uint64_t{dove(t[v][s])} << ((v - 1) * NumeroSemi + (s - 1));
+        }
+    }
+    return bits;
+}
+
+template <typename F> void PerOgniCartaIn(std::uint64_t insieme, F&& f) {
+    while (insieme != 0) {
+        const int i = std::countr_zero(insieme);
+        insieme &= insieme - 1;
+        f(i / NumeroSemi + 1, i % NumeroSemi + 1);
+    }
+}
+
+auto In(std::int16_t posizione) {
+    return [posizione](std::int16_t p) { return p == posizione; };
+}
+
+bool SulTavolo(std::int16_t p) {
+    return p == PosTerraPc || p == PosTerraUser;
 }
 
 } // namespace
@@ -106,7 +139,7 @@ void Briscola::giocatautente_Click() {
         Ridisegna();
         std::string codicePc;
         std::string codiceUser;
-        PerOgniCarta([&](int v, int s) {
+        PerOgniCartaIn(Insieme(s_.StatoCarte, SulTavolo), [&](int v, int s) {
             if (s_.StatoCarte[v][s] == PosTerraPc) {
                 codicePc = CodificaCarta(v, s);
             }
@@ -245,9 +278,7 @@ bool Briscola::PescaDalMazzo(int& valore, int& seme) {
 }
 
 int Briscola::ContaCarte(std::int16_t posizione) const {
-    int n = 0;
-    PerOgniCarta([&](int v, int s) { n += s_.StatoCarte[v][s] == posizione ? 1 : 0; });
-    return n;
+    return std::popcount(Insieme(s_.StatoCarte, In(posizione)));
 }
 
 // ---------------------------------------------------------------- a trick
@@ -257,7 +288,7 @@ int Briscola::VincitoreCalata() {
     int semePc = 0;
     int valoreUser = 0;
     int semeUser = 0;
-    PerOgniCarta([&](int v, int s) {
+    PerOgniCartaIn(Insieme(s_.StatoCarte, SulTavolo), [&](int v, int s) {
         if (s_.StatoCarte[v][s] == PosTerraPc) {
             valorePc = v;
             semePc = s;
@@ -296,11 +327,8 @@ bool Briscola::CartaDiBriscola(const std::string& codice) {
 
 std::string Briscola::CodiceBriscola() {
     std::string codice;
-    PerOgniCarta([&](int v, int s) {
-        if (s_.StatoCarte[v][s] == PosBriscola) {
-            codice = CodificaCarta(v, s);
-        }
-    });
+    PerOgniCartaIn(Insieme(s_.StatoCarte, In(PosBriscola)),
+                   [&](int v, int s) { codice = CodificaCarta(v, s); });
     return codice;
 }
 
@@ -350,7 +378,8 @@ void Briscola::PescaCarte() {
     if (s_.ContaMazzo == 1) {
         // The taker gets the face-up trump card, the other side the last
         // covered card.
-        PerOgniCarta([&](int v, int s) {
+        const auto daDare = [](std::int16_t p) { return p == PosMazzo || p == PosBriscola; };
+        PerOgniCartaIn(Insieme(s_.StatoCarte, daDare), [&](int v, int s) {
             auto& posizione = s_.StatoCarte[v][s];
             if (posizione == PosMazzo) {
                 posizione = s_.Turno == TurnoUser ? PosManoPc : PosManoUser;
@@ -383,7 +412,8 @@ void Briscola::FinePartita() {
     AggiornaStatusBar();
     int PuntiPc = 0;
     int PuntiUser = 0;
-    PerOgniCarta([&](int v, int s) {
+    const auto preso = [](std::int16_t p) { return p == PosPresaPc || p == PosPresaUser; };
+    PerOgniCartaIn(Insieme(s_.StatoCarte, preso), [&](int v, int s) {
         if (s_.StatoCarte[v][s] == PosPresaPc) {
             PuntiPc += PuntiCarta(CodificaCarta(v, s));
         } else if (s_.StatoCarte[v][s] == PosPresaUser) {
@@ -423,9 +453,9 @@ void Briscola::DecodificaCarta(const std::string& codice) {
 void Briscola::MostraCarta(Posto& posto, int i, int j) {
     posto.visibile = true;
     // A pair that is no card leaves the picture as it was.
-    const std::string& nome = NomeImmagine(i, j);
-    if (!nome.empty()) {
-        posto.immagine = nome;
+    const std::string_view nome = NomeImmagine(i, j);
+    if (!nome.empty() && posto.immagine != nome) {
+        posto.immagine.assign(nome);
     }
 }
 
@@ -454,7 +484,11 @@ void Briscola::Ridisegna() {
     }
     int cartePc = 0;
     int libero = 0;
-    PerOgniCarta([&](int v, int s) {
+    // Cards in the stock and in the piles draw nothing.
+    const auto inVista = [](std::int16_t p) {
+        return p == PosManoPc || p == PosManoUser || p == PosBriscola || SulTavolo(p);
+    };
+    PerOgniCartaIn(Insieme(s_.StatoCarte, inVista), [&](int v, int s) {
         switch (s_.StatoCarte[v][s]) {
         case PosTerraUser:
             DisegnaCartaTerraUser(v, s);
@@ -507,8 +541,12 @@ void Briscola::ShapeUserInvisibili() {
 }
 
 void Briscola::AggiornaStatusBar() {
-    tavolo_.StatusBar1 = testi::CartePresePc + NumeroInTesto(ContaCarte(PosPresaPc)) +
-                         testi::CartePreseUser + NumeroInTesto(ContaCarte(PosPresaUser));
+    // Rebuilt in place: the text is refreshed several times a trick.
+    std::string& testo = tavolo_.StatusBar1;
+    testo.assign(testi::CartePresePc);
+    testo.append(NumeroInTesto(ContaCarte(PosPresaPc)));
+    testo.append(testi::CartePreseUser);
+    testo.append(NumeroInTesto(ContaCarte(PosPresaUser)));
 }
 
 } // namespace trivanta

@@ -8,11 +8,11 @@ namespace {
 
 constexpr char LettereSemi[NumeroSemi] = {'o', 's', 'c', 'b'};
 
-bool EUnaCarta(int valore, int seme) {
+constexpr bool EUnaCarta(int valore, int seme) {
     return valore >= 1 && valore <= NumeroValori && seme >= 1 && seme <= NumeroSemi;
 }
 
-char CifraValore(int valore) {
+constexpr char CifraValore(int valore) {
     return valore == 10 ? '0' : static_cast<char>('0' + valore);
 }
 
@@ -67,18 +67,22 @@ int PuntiValore(int valore) {
     }
 }
 
-const std::string& NomeImmagine(int valore, int seme) {
-    static const std::string nessuna;
-    static const auto nomi = [] {
-        std::array<std::array<std::string, NumeroSemi + 1>, NumeroValori + 1> t{};
+std::string_view NomeImmagine(int valore, int seme) {
+    // The table is drawn many times a trick: the names are made once.
+    static constexpr auto nomi = [] {
+        std::array<std::array<char, 2>, NumeroValori * NumeroSemi> t{};
         for (int v = 1; v <= NumeroValori; ++v) {
             for (int s = 1; s <= NumeroSemi; ++s) {
-                t[v][s] = {LettereSemi[s - 1], CifraValore(v)};
+                t[(v - 1) * NumeroSemi + (s - 1)] = {LettereSemi[s - 1], CifraValore(v)};
             }
         }
         return t;
     }();
-    return EUnaCarta(valore, seme) ? nomi[valore][seme] : nessuna;
+    if (!EUnaCarta(valore, seme)) {
+        return {};
+    }
+    const auto& nome = nomi[(valore - 1) * NumeroSemi + (seme - 1)];
+    return {nome.data(), nome.size()};
 }
 
 } // namespace trivanta

@@ -44,8 +44,7 @@ CartaDecodificata DecodificaCodice(std::string_view codice);
 int PuntiValore(int valore);
 
 // Name of a card's picture: suit letter then value digit ("o1", "s0");
-// empty when (valore, seme) is no card. The table is drawn many times a
-// trick, so the names are made once and handed out by reference.
-const std::string& NomeImmagine(int valore, int seme);
+// empty when (valore, seme) is no card.
+std::string_view NomeImmagine(int valore, int seme);
 
 } // namespace trivanta

@@ -1,7 +1,6 @@
 #include "Random.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -23,8 +22,8 @@ constexpr std::uint64_t Multiplier = 6364136223846793005ULL;
 
 float secondsSinceMidnight() {
     using namespace std::chrono;
-    const double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
-    return static_cast<float>(std::fmod(seconds, 86400.0));
+    const auto sinceMidnight = system_clock::now().time_since_epoch() % days(1);
+    return duration<float>(sinceMidnight).count();
 }
 
 PcgRandom::PcgRandom() : clock_(secondsSinceMidnight) {

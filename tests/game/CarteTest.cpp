@@ -45,7 +45,7 @@ TEST(CardCodes, everyCardSurvivesARoundTripAndHasItsOwnPicture) {
             EXPECT_EQ(CodificaCarta(carta.valore, carta.seme), codice);
             EXPECT_EQ(carta.valore, v);
             EXPECT_EQ(carta.seme, s);
-            const std::string nome = NomeImmagine(v, s);
+            const std::string nome(NomeImmagine(v, s));
             ASSERT_EQ(nome.size(), 2U);
             EXPECT_EQ(nome[0], codice[1]) << "pictures are named suit first";
             EXPECT_EQ(nome[1], codice[0]);
