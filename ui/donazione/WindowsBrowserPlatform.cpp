@@ -6,8 +6,9 @@
 
 #include <cstring>
 #include <memory>
-#include <shellapi.h>
 #include <windows.h>
+// Needs the types of windows.h first.
+#include <shellapi.h>
 
 namespace trivanta {
 
