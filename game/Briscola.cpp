@@ -519,9 +519,7 @@ void Briscola::Ridisegna() {
     s_.ManoUserValore[libero] = -1;
     s_.ManoUserSeme[libero] = -1;
     for (std::size_t k = 0; k < 3; ++k) {
-        if (tavolo_.pc[k].immagine != Vuota) {
-            tavolo_.pc[k].immagine = Vuota;
-        }
+        tavolo_.pc[k].immagine = Vuota;
         tavolo_.pc[k].visibile = cartePc >= 1 && cartePc <= 3 && static_cast<int>(k) < cartePc;
     }
     if (tavolo_.user[0].visibile) {

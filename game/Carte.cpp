@@ -1,7 +1,5 @@
 #include "Carte.h"
 
-#include <array>
-
 namespace trivanta {
 
 namespace {
@@ -10,10 +8,6 @@ constexpr char LettereSemi[NumeroSemi] = {'o', 's', 'c', 'b'};
 
 constexpr bool EUnaCarta(int valore, int seme) {
     return valore >= 1 && valore <= NumeroValori && seme >= 1 && seme <= NumeroSemi;
-}
-
-constexpr char CifraValore(int valore) {
-    return valore == 10 ? '0' : static_cast<char>('0' + valore);
 }
 
 } // namespace
@@ -68,21 +62,14 @@ int PuntiValore(int valore) {
 }
 
 std::string_view NomeImmagine(int valore, int seme) {
-    // The table is drawn many times a trick: the names are made once.
-    static constexpr auto nomi = [] {
-        std::array<std::array<char, 2>, NumeroValori * NumeroSemi> t{};
-        for (int v = 1; v <= NumeroValori; ++v) {
-            for (int s = 1; s <= NumeroSemi; ++s) {
-                t[(v - 1) * NumeroSemi + (s - 1)] = {LettereSemi[s - 1], CifraValore(v)};
-            }
-        }
-        return t;
-    }();
+    // Value outside, suit inside, as the table is scanned.
+    static constexpr std::string_view nomi = "o1s1c1b1o2s2c2b2o3s3c3b3o4s4c4b4o5s5c5b5"
+                                             "o6s6c6b6o7s7c7b7o8s8c8b8o9s9c9b9o0s0c0b0";
     if (!EUnaCarta(valore, seme)) {
         return {};
     }
-    const auto& nome = nomi[(valore - 1) * NumeroSemi + (seme - 1)];
-    return {nome.data(), nome.size()};
+    const auto indice = static_cast<std::size_t>((valore - 1) * NumeroSemi + (seme - 1));
+    return nomi.substr(2 * indice, 2);
 }
 
 } // namespace trivanta
