@@ -315,7 +315,7 @@ double pipHalf(int value, Suit s) {
 void drawPips(QPainter& p, int value, Suit s) {
     const bool long_ = s == Spade || s == Bastoni;
     if (value == 1) {
-        const double half = s == Ori ? 25 : s == Coppe ? 38 : 50;
+        const double half = s == Ori ? 27 : s == Coppe ? 38 : 50;
         sign(p, s, {37, 65}, half, s == Bastoni ? 12 : 0, true);
         return;
     }
@@ -329,8 +329,10 @@ void drawPips(QPainter& p, int value, Suit s) {
         }
         return;
     }
+    // Short swords and clubs are drawn stouter, so they weigh as much as coins.
+    const double slim = s == Spade ? 1.4 : s == Bastoni ? 1.2 : 1.0;
     for (const Pip& pip : pipPlaces(value, s)) {
-        sign(p, s, {pip.x, pip.y}, pipHalf(value, s));
+        sign(p, s, {pip.x, pip.y}, pipHalf(value, s), 0, false, slim);
     }
 }
 
