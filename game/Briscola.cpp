@@ -57,6 +57,18 @@ bool SulTavolo(std::int16_t p) {
     return p == PosTerraPc || p == PosTerraUser;
 }
 
+// Gives a place its picture. Names are short and mostly unchanged from one
+// redraw to the next, so compare by hand before copying.
+void Imposta(std::string& immagine, std::string_view nome) {
+    bool uguale = immagine.size() == nome.size();
+    for (std::size_t i = 0; uguale && i < nome.size(); ++i) {
+        uguale = immagine[i] == nome[i];
+    }
+    if (!uguale) {
+        immagine.assign(nome);
+    }
+}
+
 } // namespace
 
 Briscola::Briscola(MessageBoxes& boxes, Random& random) : boxes_(boxes), random_(random) {}
@@ -454,8 +466,8 @@ void Briscola::MostraCarta(Posto& posto, int i, int j) {
     posto.visibile = true;
     // A pair that is no card leaves the picture as it was.
     const std::string_view nome = NomeImmagine(i, j);
-    if (!nome.empty() && posto.immagine != nome) {
-        posto.immagine.assign(nome);
+    if (!nome.empty()) {
+        Imposta(posto.immagine, nome);
     }
 }
 
@@ -519,7 +531,7 @@ void Briscola::Ridisegna() {
     s_.ManoUserValore[libero] = -1;
     s_.ManoUserSeme[libero] = -1;
     for (std::size_t k = 0; k < 3; ++k) {
-        tavolo_.pc[k].immagine = Vuota;
+        Imposta(tavolo_.pc[k].immagine, Vuota);
         tavolo_.pc[k].visibile = cartePc >= 1 && cartePc <= 3 && static_cast<int>(k) < cartePc;
     }
     if (tavolo_.user[0].visibile) {
