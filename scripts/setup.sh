@@ -14,6 +14,10 @@ packages=(
     libgtest-dev libgmock-dev
     # formatting and looking at the real window
     clang-format xvfb xauth xdotool imagemagick fonts-dejavu-core
+    # installing and packaging: the validators of the menu entry and the
+    # AppStream metadata, dpkg-shlibdeps and file for the package's
+    # dependencies, debootstrap for the bare system of packaging/check-deb.sh
+    desktop-file-utils appstream dpkg-dev file debootstrap
 )
 
 missing=()
