@@ -53,7 +53,8 @@ SuitLook lookOf(Suit s) {
     case Coppe:
         return {RedDark, QColor(0xf8, 0xe0, 0xdc), QColor(0x8a, 0x3c, 0x9c), Red};
     case Bastoni:
-        return {ClubDark, QColor(0xe2, 0xf0, 0xd8), QColor(0x3c, 0x8c, 0x3c), Wood};
+        return {ClubDark, QColor(0xe2, 0xf0, 0xd8), QColor(0xd0, 0x8a, 0x2c),
+                QColor(0x3c, 0x7a, 0x3c)};
     }
     return {};
 }
@@ -247,18 +248,19 @@ void sign(QPainter& p, Suit s, QPointF centre, double half, double angle = 0, bo
 }
 
 // A sign held in a hand at `hand`: swords and clubs by their grip, tilted by
-// `angle`; coins and cups rest on the hand.
-void heldSign(QPainter& p, Suit s, QPointF hand, double angle) {
+// `angle`; coins and cups rest on the hand. `scale` shrinks it for a rider,
+// who holds it high and has less room above.
+void heldSign(QPainter& p, Suit s, QPointF hand, double angle, double scale = 1.0) {
     switch (s) {
     case Ori:
-        sign(p, s, hand + QPointF(0, -7.5), 7.5);
+        sign(p, s, hand + QPointF(0, -7.5 * scale), 7.5 * scale);
         break;
     case Coppe:
-        sign(p, s, hand + QPointF(0, -8), 8.5);
+        sign(p, s, hand + QPointF(0, -8 * scale), 8.5 * scale);
         break;
     case Spade:
     case Bastoni: {
-        const double half = s == Spade ? 20 : 18;
+        const double half = (s == Spade ? 20 : 18) * scale;
         const double grip = s == Spade ? 0.66 : 0.62;
         p.save();
         p.translate(hand);
@@ -443,7 +445,7 @@ void cavallo(QPainter& p, Suit s, const SuitLook& look) {
     hat.cubicTo(21, 15, 33, 15, 34, 23);
     hat.closeSubpath();
     fill(p, hat, look.trim);
-    heldSign(p, s, {40, 24}, 30);
+    heldSign(p, s, {40, 24}, 50, 0.85);
     fillEllipse(p, {40, 24.5}, 2.3, 2.3, Skin);
 }
 
@@ -463,24 +465,18 @@ constexpr std::array<std::array<const char*, 7>, 10> Digits{{
     {".###.", "#...#", "#...#", ".####", "....#", "...#.", ".##.."},
 }};
 
-// Draws the value's digits with their top left at (x, y); for the lower
-// corner the whole glyph is turned by half a turn about its own box.
-void index(QImage& img, int value, int x, int y, bool turned, QRgb colour) {
+// Draws the value's digits with their top left at (x, y). Both corners show
+// them upright: the cards are never turned on this table, and a turned 9
+// would read as 6.
+void index(QImage& img, int value, int x, int y, QRgb colour) {
     std::vector<int> digits = value == 10 ? std::vector<int>{1, 0} : std::vector<int>{value};
-    const int width = static_cast<int>(digits.size()) * 6 - 1;
     for (std::size_t d = 0; d < digits.size(); ++d) {
         const auto& glyph = Digits[static_cast<std::size_t>(digits[d])];
         for (int row = 0; row < 7; ++row) {
             for (int col = 0; col < 5; ++col) {
-                if (glyph[static_cast<std::size_t>(row)][col] != '#') {
-                    continue;
+                if (glyph[static_cast<std::size_t>(row)][col] == '#') {
+                    img.setPixel(x + static_cast<int>(d) * 6 + col, y + row, colour);
                 }
-                int gx = static_cast<int>(d) * 6 + col, gy = row;
-                if (turned) {
-                    gx = width - 1 - gx;
-                    gy = 6 - gy;
-                }
-                img.setPixel(x + gx, y + gy, colour);
             }
         }
     }
@@ -530,8 +526,8 @@ QImage drawCard(int value, Suit suit) {
         }
     }
     const QRgb ink = look.index.rgb();
-    index(img, value, 4, 4, false, ink);
-    index(img, value, CardWidth - 4 - indexWidth(value), CardHeight - 4 - 7, true, ink);
+    index(img, value, 4, 4, ink);
+    index(img, value, CardWidth - 4 - indexWidth(value), CardHeight - 4 - 7, ink);
     return img;
 }
 
