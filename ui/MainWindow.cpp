@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QWindow>
 
 namespace trivanta {
@@ -101,9 +102,6 @@ MainWindow::MainWindow(MessageBoxes* boxes, Random* random, BrowserPlatform* pla
     buildKeyboard();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen* display = screen()) {
-        move(display->availableGeometry().center() - rect().center());
-    }
     watchActivation();
     Disegna();
 }
@@ -321,6 +319,19 @@ void MainWindow::selectIfShown(int Index) {
         !user[static_cast<std::size_t>(Index)]->isHidden()) {
         user_Click(Index);
     }
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    // Centred once, when the frame around the window is known.
+    if (!centred_ && !event->spontaneous()) {
+        centred_ = true;
+        if (const QScreen* display = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(display->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

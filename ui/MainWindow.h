@@ -48,6 +48,7 @@ public:
     void Disegna();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -69,6 +70,7 @@ private:
     Briscola briscola_;
     Cards cards_;
     bool closing_ = false;
+    bool centred_ = false;
     bool activatedBefore_ = false;
     bool programHadFocus_ = false;
 
