@@ -10,6 +10,8 @@ packages=(
     libgif-dev libglib2.0-dev
     # run: the MIME database by which GIO knows test.htm as a web page
     shared-mime-info
+    # the window's font: a sans-serif narrow enough for the fixed layout
+    fonts-liberation2
     # tests
     libgtest-dev libgmock-dev
     # formatting and looking at the real window
