@@ -30,7 +30,9 @@ set(CPACK_PACKAGE_VENDOR "Trivanta Team")
 set(CPACK_PACKAGE_CONTACT "Trivanta Team <trivanta@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "briscola against the computer")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Trivanta is briscola, the Italian two-player card game, played against the computer with the 40-card Italian deck. All texts of the game are in Italian.")
+    "Trivanta is briscola, the Italian two-player card game, played against\n\
+the computer with the 40-card Italian deck. All texts of the game are in\n\
+Italian.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.example.org/trivanta")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
