@@ -66,8 +66,12 @@ export DISPLAY=:$display
     >"$scratch/game.log" 2>&1 &
 game_pid=$!
 
-# Prints the width of window $1.
-width_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
+# Prints the width of window $1; 0 for a window that has gone meanwhile.
+width_of() {
+    local width
+    width=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^WIDTH=//p')
+    echo "${width:-0}"
+}
 
 # The visible windows titled "Trivanta", one per line.
 visible_titled() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null; }
