@@ -25,6 +25,8 @@ const QColor SteelDark(0x2c, 0x4c, 0x84);
 const QColor SteelLight(0xe4, 0xf0, 0xfc);
 const QColor Club(0x5c, 0xa0, 0x34);
 const QColor ClubDark(0x24, 0x50, 0x14);
+const QColor ClubLight(0xa4, 0xd4, 0x78);
+const QColor ClubShade(0x3c, 0x78, 0x20);
 const QColor Wood(0x94, 0x5c, 0x28);
 const QColor Skin(0xf6, 0xcf, 0xa6);
 const QColor Hair(0x5a, 0x32, 0x18);
@@ -191,6 +193,18 @@ void club(QPainter& p, bool ornate) {
     body.cubicTo(0.2, -0.4, 0.12, 0.3, 0.09, 0.96);
     body.cubicTo(0.07, 1.02, -0.07, 1.02, -0.09, 0.96);
     fill(p, body, Club, ClubDark);
+    // Light down one side and shade down the other make it a round stick.
+    QPainterPath light;
+    light.moveTo(-0.1, -0.84);
+    light.cubicTo(-0.1, -0.3, -0.06, 0.3, -0.04, 0.88);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(outline(ClubLight));
+    p.drawPath(light);
+    QPainterPath shade;
+    shade.moveTo(0.13, -0.8);
+    shade.cubicTo(0.12, -0.3, 0.08, 0.3, 0.05, 0.9);
+    p.setPen(outline(ClubShade));
+    p.drawPath(shade);
     // Knots where branches were cut off, on alternate sides.
     const std::array<double, 4> knots{-0.62, -0.26, 0.1, 0.46};
     for (std::size_t i = 0; i < knots.size(); ++i) {
@@ -281,7 +295,7 @@ struct Pip {
 std::vector<Pip> pipPlaces(int value, Suit s) {
     // Cups are wider at the top than at the foot; their columns stand apart a
     // little more so that the seventh fits between them.
-    const double l = s == Coppe ? 19 : 21, c = 37, r = 74 - l;
+    const double l = s == Coppe ? 18 : 21, c = 37, r = 74 - l;
     switch (value) {
     case 2:
         return {{c, 35}, {c, 95}};
@@ -306,7 +320,7 @@ double pipHalf(int value, Suit s) {
     case Ori:
         return value <= 2 ? 13 : value == 3 ? 12 : value <= 5 ? 11 : 10;
     case Coppe:
-        return value <= 2 ? 16 : value == 3 ? 14.5 : value <= 5 ? 13.5 : 12;
+        return value <= 2 ? 16 : value == 3 ? 14.5 : value <= 5 ? 13.5 : 11.5;
     case Spade:
     case Bastoni:
         return value <= 5 ? 18 : 16.5;
