@@ -24,6 +24,18 @@ QMessageBox::Icon qtIcon(Icon icon) {
 QtMessageBoxes::QtMessageBoxes(QWidget* owner, std::function<void()> beforeShowing)
     : owner_(owner), beforeShowing_(std::move(beforeShowing)) {}
 
+namespace {
+
+// The keyboard goes back to the window once a box is closed, also where no
+// window manager hands it back.
+void returnFocus(QWidget* owner) {
+    if (owner != nullptr && owner->isVisible()) {
+        owner->activateWindow();
+    }
+}
+
+} // namespace
+
 Answer QtMessageBoxes::show(const Message& message) {
     if (beforeShowing_) {
         beforeShowing_();
@@ -44,12 +56,14 @@ Answer QtMessageBoxes::show(const Message& message) {
         // Escape and the close box answer No.
         box.setEscapeButton(QMessageBox::No);
         box.exec();
+        returnFocus(owner_);
         return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
+    returnFocus(owner_);
     return Answer::Ok;
 }
 

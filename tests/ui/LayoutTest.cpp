@@ -402,7 +402,6 @@ void LayoutTest::enterAndSpacePlayTheSelectedCard() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(taken(), 2);
     // The boxes of the trick had the focus; it comes back to the window.
-    w_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w_.get()));
     QCOMPARE(QApplication::focusWidget(), controllo(*w_, QStringLiteral("giocatautente")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
