@@ -335,11 +335,15 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void MainWindow::Form_Unload() {
     // Whatever closes the window, the picture store goes with it and nothing
     // is asked.
     closing_ = true;
     cards_.unload();
-    event->accept();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

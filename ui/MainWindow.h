@@ -53,6 +53,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void Form_Unload();
     void buildControls(QWidget* client);
     void buildMenus();
     void buildKeyboard();
