@@ -70,12 +70,23 @@ metainfo_patterns=(
     "<summary xml:lang=\"it\">"
     "<p xml:lang=\"it\">"
     "<screenshot type=\"default\">"
-    "/screenshot.png</image>"
     "<binary>trivanta</binary>"
 )
 for pattern in "${metainfo_patterns[@]}"; do
     grep -qF -- "$pattern" "$metainfo" || fail "metadata lacks '$pattern'"
 done
+# The screenshot is the README's picture, published under the same name and
+# with the same size.
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+shot=$(grep -o -m1 '(docs/[^)]*\.png)' "$source_dir/README.md" | tr -d '()')
+if [ -z "$shot" ] || [ ! -f "$source_dir/$shot" ]; then
+    fail "the README shows no screenshot from docs/"
+else
+    size=$(file -b "$source_dir/$shot" | sed -n 's/^PNG image data, \([0-9]*\) x \([0-9]*\),.*/width="\1" height="\2"/p')
+    image="<image type=\"source\" $size>https://www.example.org/trivanta/$(basename "$shot")</image>"
+    grep -qF -- "$image" "$metainfo" || fail "metadata lacks the README's screenshot: '$image'"
+fi
+
 # English paragraphs: at least one without a language of its own.
 grep -qE '^\s*<p>' "$metainfo" || fail "metadata has no English description"
 
