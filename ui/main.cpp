@@ -12,5 +12,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     window.show();
+    // The keyboard starts on the table, also where no window manager hands
+    // it over.
+    window.activateWindow();
     return QApplication::exec();
 }
