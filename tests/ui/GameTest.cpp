@@ -224,6 +224,38 @@ private:
     int userTaken_ = 0;
 };
 
+// The same games played on the core alone, with the same choices of card and
+// answers: what the boxes say, in order.
+class Registro final : public MessageBoxes {
+public:
+    QStringList boxes;
+    int endings = 0;
+
+    Answer show(const Message& m) override {
+        QString text = QString::fromStdString(m.text);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        boxes << QString::fromStdString(m.title.value_or(std::string(AppTitle))) + " | " + text;
+        if (m.buttons == Buttons::YesNo) {
+            return ++endings == 1 ? Answer::Yes : Answer::No;
+        }
+        return Answer::Ok;
+    }
+};
+
+QStringList giocaSenzaFinestra(quint64 seed) {
+    PcgRandom random(seed, orologioFisso);
+    Registro registro;
+    Briscola briscola(registro, random);
+    briscola.Form_Load();
+    for (int game = 0; game < 2 && !briscola.ChiusuraRichiesta(); ++game) {
+        for (int trick = 1; trick <= 20 && !briscola.ChiusuraRichiesta(); ++trick) {
+            briscola.user_Click(trick % conta(briscola.stato(), PosManoUser));
+            briscola.giocatautente_Click();
+        }
+    }
+    return registro.boxes;
+}
+
 } // namespace
 
 class GameTest : public QObject {
@@ -289,6 +321,14 @@ void GameTest::wholeGamesYesThenNoEndTheProgram() {
     QVERIFY(w.isHidden());
     QVERIFY(!w.cards().loaded());
     QCOMPARE(answerer.visti().back().text, QStringLiteral("Grazie per aver giocato con Trivanta"));
+
+    // The window forwarded each click once and nothing else: the games went
+    // exactly as on the core alone.
+    QStringList shown;
+    for (const BoxVisto& box : answerer.visti()) {
+        shown << box.title + " | " + box.text;
+    }
+    QCOMPARE(shown, giocaSenzaFinestra(seed));
 }
 
 QTEST_MAIN(GameTest)
