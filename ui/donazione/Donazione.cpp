@@ -2,7 +2,10 @@
 
 #include "Testi.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace trivanta {
 
