@@ -64,7 +64,9 @@ void CardPlace::mousePressEvent(QMouseEvent* event) {
 }
 
 void CardPlace::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+    // A hidden place holds no card: whatever delivers it a click, it selects
+    // nothing.
+    const bool click = pressed_ && isVisible() && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click) {
