@@ -37,6 +37,9 @@ inline constexpr const char* PaginaWeb = "www.example.org/trivanta";
 
 // The donation page, until the project has one of its own.
 inline constexpr const char* IndirizzoDonazione = "https://www.example.org/trivanta/donazione";
+inline constexpr const char* TitoloBrowserNonTrovato = "Browser Not Found";
+inline constexpr const char* BrowserNonTrovato =
+    "Impossibile aprire il browser. Per fare una donazione andare su ";
 
 inline constexpr const char* FineRiga = "\r\n";
 

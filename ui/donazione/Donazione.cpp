@@ -15,12 +15,8 @@ namespace {
 constexpr std::string_view NomeFileProva = "test.htm";
 constexpr std::string_view ContenutoFileProva = "\"<HTML> <\\HTML>\"\r\n";
 
-constexpr std::string_view TitoloBrowserNonTrovato = "Browser Not Found";
-constexpr std::string_view BrowserNonTrovato =
-    "Impossibile aprire il browser. Per fare una donazione andare su ";
-
 Message MessaggioBrowserNonTrovato(const std::string& address, std::optional<std::string> title) {
-    return Message{std::string(BrowserNonTrovato) + address, std::move(title), Buttons::Ok,
+    return Message{std::string(testi::BrowserNonTrovato) + address, std::move(title), Buttons::Ok,
                    Icon::Exclamation};
 }
 
@@ -48,7 +44,8 @@ void LaunchBrowser(const std::string& address, std::int32_t owner, MessageBoxes&
 
         const FoundExecutable found = platform.findExecutable(file);
         if (!ShellSucceeded(found.result)) {
-            boxes.show(MessaggioBrowserNonTrovato(address, std::string(TitoloBrowserNonTrovato)));
+            boxes.show(
+                MessaggioBrowserNonTrovato(address, std::string(testi::TitoloBrowserNonTrovato)));
         } else if (!ShellSucceeded(platform.launch(owner, found.executable, address))) {
             boxes.show(MessaggioBrowserNonTrovato(address, std::nullopt));
         }
