@@ -1,8 +1,8 @@
 #pragma once
 
-// Scripted stand-ins for the donation link's tests: a message box recorder, a
-// platform whose shell steps answer as told while its file steps really touch
-// a temporary directory, and that directory.
+// Stand-ins for the donation link's tests: a temporary directory, a box
+// recorder, and a platform whose shell steps answer as scripted while its file
+// steps really touch the directory.
 #include "BrowserPlatform.h"
 #include "MessageBoxes.h"
 #include "PosixFiles.h"
@@ -10,40 +10,22 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <optional>
-#include <ostream>
-#include <sstream>
-#include <stdexcept>
-#include <string>
-#include <unistd.h>
+#include <iterator>
 #include <vector>
 
 namespace trivanta {
 
 inline std::string LeggiFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline std::string LeggiTutto(int fd) {
-    std::string text;
-    char buffer[512];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    return text;
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void PrintTo(const Message& m, std::ostream* out) {
-    *out << "{\"" << m.text << "\", title " << (m.title ? "\"" + *m.title + "\"" : "none")
-         << ", buttons " << static_cast<int>(m.buttons) << ", icon " << static_cast<int>(m.icon)
-         << "}";
+    *out << "{\"" << m.text << "\", title " << m.title.value_or("none") << ", icon "
+         << static_cast<int>(m.icon) << "}";
 }
 
+// Removed with everything in it, even after its permissions were taken away.
 class CartellaTemporanea {
 public:
     CartellaTemporanea() {
@@ -54,12 +36,9 @@ public:
         }
         path_ = pattern;
     }
-    CartellaTemporanea(const CartellaTemporanea&) = delete;
-    CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
     ~CartellaTemporanea() {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     const std::filesystem::path& path() const { return path_; }
@@ -79,60 +58,28 @@ public:
 
 class PiattaformaProva : public BrowserPlatform {
 public:
-    struct Avvio {
-        std::int32_t owner;
-        std::string executable;
-        std::string address;
-    };
-
-    explicit PiattaformaProva(std::filesystem::path directory) : directory_(std::move(directory)) {}
-
-    // The script.
-    FoundExecutable found{ShellNoAssociation, {}};
-    ShellResult launchResult = ShellOk;
-    std::optional<PlatformError> findError;
-    std::function<void()> beforeDelete;
-
-    // What happened.
-    std::vector<std::string> calls;
-    std::string fileAsked;
+    explicit PiattaformaProva(std::filesystem::path dir) : directory(std::move(dir)) {}
+    const std::filesystem::path directory;
+    ShellResult findResult = ShellOk, launchResult = ShellOk;
+    // The throw-away file as the shell found it in the program's directory.
     std::string contentsWhenAsked;
-    std::vector<Avvio> launches;
+    std::vector<std::pair<std::string, std::string>> launched; // executable, address
 
-    std::string programDirectory() override {
-        calls.push_back("directory");
-        return directory_.string();
-    }
+    std::string programDirectory() override { return directory.string(); }
     char pathSeparator() const override { return '/'; }
     void writeFile(const std::string& path, std::string_view contents) override {
-        calls.push_back("write");
         posix::WriteFileNoFollow(path, contents);
     }
-    FoundExecutable findExecutable(const std::string& file) override {
-        calls.push_back("find");
-        fileAsked = file;
-        contentsWhenAsked = LeggiFile(file);
-        if (findError) {
-            throw *findError;
-        }
-        return found;
+    FoundExecutable findExecutable(const std::string&) override {
+        contentsWhenAsked = LeggiFile(directory / "test.htm");
+        return {findResult, "/usr/bin/browser"};
     }
-    ShellResult launch(std::int32_t owner, const std::string& executable,
+    ShellResult launch(std::int32_t, const std::string& executable,
                        const std::string& address) override {
-        calls.push_back("launch");
-        launches.push_back({owner, executable, address});
+        launched.emplace_back(executable, address);
         return launchResult;
     }
-    void deleteFile(const std::string& path) override {
-        calls.push_back("delete");
-        if (beforeDelete) {
-            beforeDelete();
-        }
-        posix::DeleteFile(path);
-    }
-
-private:
-    std::filesystem::path directory_;
+    void deleteFile(const std::string& path) override { posix::DeleteFile(path); }
 };
 
 } // namespace trivanta
