@@ -10,8 +10,7 @@
 
 namespace trivanta::prova {
 
-Risponditore::Risponditore(QWidget* window, Handler handler)
-    : window_(window), handler_(std::move(handler)) {
+Risponditore::Risponditore(QWidget* window) : window_(window) {
     connect(&timer_, &QTimer::timeout, this, &Risponditore::poll);
     timer_.start(5);
 }
@@ -22,122 +21,85 @@ void Risponditore::poll() {
         return;
     }
     box->setProperty("risposto", true);
-    BoxVisto visto;
-    visto.text = box->text();
-    visto.title = box->windowTitle();
-    visto.buttons = box->standardButtons();
-    visto.defaultButton =
+    const auto def =
         box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
-    visto.icon = box->icon();
-    if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
-        QAbstractButton* no = box->button(QMessageBox::No);
-        visto.yesBeforeNo =
-            no != nullptr && yes->mapToGlobal(QPoint()).x() < no->mapToGlobal(QPoint()).x();
-    }
-    visto.modalToWindow = box->isModal() && box->parentWidget() == window_;
-    visti_.push_back(visto);
-
-    QMessageBox::StandardButton answer =
-        handler_ ? handler_(visto)
-                 : (visto.defaultButton != QMessageBox::NoButton ? visto.defaultButton
-                                                                 : QMessageBox::Ok);
-    if (answer == visto.defaultButton) {
+    const BoxVisto visto{
+        box->text(), box->windowTitle(), box->standardButtons(),
+        def,         box->icon(),        box->isModal() && box->parentWidget() == window_};
+    visti.push_back(visto);
+    const auto answer = handler ? handler(visto) : def;
+    if (answer == def) {
         QTest::keyClick(box, Qt::Key_Return);
-    } else if (QAbstractButton* button = box->button(answer)) {
-        button->click();
     } else {
-        box->reject();
+        box->button(answer)->click();
     }
 }
 
-CardPlace* posto(MainWindow& w, const QString& name) {
-    return w.findChild<CardPlace*>(name);
+Finestra::Finestra(quint64 seed) : random(seed, orologioFisso), w(nullptr, &random), answerer(&w) {}
+
+void Finestra::apri() {
+    w.Form_Load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
 }
 
-QWidget* controllo(MainWindow& w, const QString& name) {
-    return w.findChild<QWidget*>(name);
+QString statusBar(MainWindow& w) {
+    return trova<QLabel>(w, "StatusBar1")->text();
 }
-
-namespace {
-
-QString confronta(MainWindow& w, const QString& name, const Posto& atteso) {
-    CardPlace* place = posto(w, name);
-    if (place == nullptr) {
-        return name + QStringLiteral(" missing");
-    }
-    if (place->immagine() != atteso.immagine || place->isHidden() == atteso.visibile) {
-        return QStringLiteral("%1 shows '%2'%3, the table says '%4'%5")
-            .arg(name, QString::fromStdString(place->immagine()),
-                 place->isHidden() ? QStringLiteral(" hidden") : QString(),
-                 QString::fromStdString(atteso.immagine),
-                 atteso.visibile ? QString() : QStringLiteral(" hidden"));
-    }
-    return {};
-}
-
-} // namespace
 
 QString differenzeDalTavolo(MainWindow& w) {
     const Tavolo& t = w.briscola().tavolo();
     QStringList diff;
+    const auto confronta = [&](const QString& name, const Posto& atteso) {
+        CardPlace* p = posto(w, name);
+        if (p->isHidden() == atteso.visibile || (atteso.visibile && !mostra(p, atteso.immagine))) {
+            diff << name;
+        }
+    };
     for (std::size_t k = 0; k < 3; ++k) {
-        diff << confronta(w, QStringLiteral("user(%1)").arg(k), t.user[k]);
-        diff << confronta(w, QStringLiteral("pc(%1)").arg(k), t.pc[k]);
-        QWidget* shape = controllo(w, QStringLiteral("Shape2(%1)").arg(k));
-        if (shape == nullptr || shape->isHidden() == t.Shape2[k]) {
-            diff << QStringLiteral("Shape2(%1) differs").arg(k);
+        confronta(QStringLiteral("user(%1)").arg(k), t.user[k]);
+        confronta(QStringLiteral("pc(%1)").arg(k), t.pc[k]);
+        if (trova(w, QStringLiteral("Shape2(%1)").arg(k))->isHidden() == t.Shape2[k]) {
+            diff << QStringLiteral("Shape2(%1)").arg(k);
         }
     }
-    diff << confronta(w, QStringLiteral("terrauser"), t.terrauser);
-    diff << confronta(w, QStringLiteral("terrapc"), t.terrapc);
-    diff << confronta(w, QStringLiteral("cartabriscola"), t.cartabriscola);
-    auto* bar = w.findChild<QLabel*>(QStringLiteral("StatusBar1"));
-    if (bar == nullptr || bar->text() != QString::fromStdString(t.StatusBar1)) {
-        diff << QStringLiteral("StatusBar1 reads '%1'").arg(bar ? bar->text() : QString());
+    confronta("terrauser", t.terrauser);
+    confronta("terrapc", t.terrapc);
+    confronta("cartabriscola", t.cartabriscola);
+    if (statusBar(w) != QString::fromStdString(t.StatusBar1)) {
+        diff << "StatusBar1";
     }
-    diff.removeAll(QString());
-    return diff.join(QStringLiteral("; "));
+    return diff.join(", ");
 }
 
 bool mostra(CardPlace* place, std::string_view nome) {
     const QImage drawn = place->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const qreal ratio = drawn.devicePixelRatio();
     const int border = qRound(2 * ratio);
+    const QImage inside = drawn.copy(drawn.rect().adjusted(border, border, -border, -border));
     if (nome.empty()) {
-        // Only the background: every pixel inside the border has one colour.
-        const QRgb face = drawn.pixel(border, border);
-        for (int y = border; y < drawn.height() - border; ++y) {
-            for (int x = border; x < drawn.width() - border; ++x) {
-                if (drawn.pixel(x, y) != face) {
-                    return false;
-                }
-            }
-        }
-        return true;
+        // Only the background: one colour inside the border.
+        QImage plain(inside.size(), QImage::Format_RGB32);
+        plain.fill(inside.pixel(0, 0));
+        return inside == plain;
     }
-    QImage expected = cardPicture(nome).toImage().convertToFormat(QImage::Format_RGB32);
-    if (expected.isNull()) {
-        return false;
-    }
-    if (ratio != 1.0) {
-        expected =
-            expected.scaled(expected.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    }
-    if (drawn.width() != expected.width() + 2 * border ||
-        drawn.height() != expected.height() + 2 * border) {
-        return false;
-    }
-    return drawn.copy(border, border, expected.width(), expected.height()) == expected;
+    // Enlarged pixel by pixel on a HiDPI screen: a smoothed picture differs.
+    const QImage picture = cardPicture(nome).toImage().convertToFormat(QImage::Format_RGB32);
+    return !picture.isNull() &&
+           inside == picture.scaled(picture.size() * ratio, Qt::IgnoreAspectRatio,
+                                    Qt::FastTransformation);
 }
 
-int conta(const StatoGioco& s, std::int16_t posizione) {
-    int n = 0;
+std::vector<std::string> carte(const StatoGioco& s, std::int16_t posizione) {
+    std::vector<std::string> found;
     for (int v = 1; v <= NumeroValori; ++v) {
         for (int m = 1; m <= NumeroSemi; ++m) {
-            n += s.StatoCarte[v][m] == posizione ? 1 : 0;
+            if (s.StatoCarte[v][m] == posizione) {
+                found.emplace_back(NomeImmagine(v, m));
+            }
         }
     }
-    return n;
+    return found;
 }
 
 } // namespace trivanta::prova

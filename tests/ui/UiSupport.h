@@ -2,9 +2,9 @@
 
 #include "Controls.h"
 #include "MainWindow.h"
+#include "Random.h"
 
 #include <QMessageBox>
-#include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
@@ -19,60 +19,60 @@ inline float orologioFisso() {
 
 // What a message box looked like when it came up.
 struct BoxVisto {
-    QString text;
-    QString title;
+    QString text, title;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    bool yesBeforeNo = false; // Yes lies left of No
     bool modalToWindow = false;
+
+    bool operator==(const BoxVisto&) const = default;
 };
 
-// Answers every QMessageBox that comes up, from a timer, the way a user does:
-// the default button with Enter, any other button with a click. The handler
-// looks at the box and at the window and says which button to choose.
+// Answers every QMessageBox from a timer, as a user does: the default button
+// with Enter, any other with a click. The handler looks at the box and the
+// window and chooses; without one, the default button.
 class Risponditore : public QObject {
 public:
-    using Handler = std::function<QMessageBox::StandardButton(const BoxVisto&)>;
-
-    explicit Risponditore(QWidget* window, Handler handler = {});
-
-    void setHandler(Handler handler) { handler_ = std::move(handler); }
-    const std::vector<BoxVisto>& visti() const { return visti_; }
+    explicit Risponditore(QWidget* window);
+    std::function<QMessageBox::StandardButton(const BoxVisto&)> handler;
+    std::vector<BoxVisto> visti;
 
 private:
     void poll();
-
     QWidget* window_;
-    Handler handler_;
-    std::vector<BoxVisto> visti_;
     QTimer timer_;
 };
 
-// The controls of the window, found by their names.
-CardPlace* posto(MainWindow& w, const QString& name);
-QWidget* controllo(MainWindow& w, const QString& name);
+// A window on a reproducible game, its boxes answered.
+struct Finestra {
+    explicit Finestra(quint64 seed);
+    void apri(); // deals, shows and waits for the window
 
-// Empty when every control shows what the game's table value says; otherwise
-// the first difference.
+    PcgRandom random;
+    MainWindow w;
+    Risponditore answerer;
+};
+
+template <class T = QWidget> T* trova(MainWindow& w, const QString& name) {
+    return w.findChild<T*>(name);
+}
+inline CardPlace* posto(MainWindow& w, const QString& name) {
+    return trova<CardPlace>(w, name);
+}
+QString statusBar(MainWindow& w);
+
+// Empty when every control shows, on screen, what the game's table value
+// says; otherwise the names of the controls that differ.
 QString differenzeDalTavolo(MainWindow& w);
 
-// Whether the place, as drawn on screen, shows exactly this picture inside its
-// border; an empty nome means no picture, just the background.
+// Whether the place, as drawn, shows exactly this picture inside its border;
+// "" means no picture, only the background.
 bool mostra(CardPlace* place, std::string_view nome);
 
-// Cards of the state at one location.
-int conta(const StatoGioco& s, std::int16_t posizione);
-
-// Collects failed checks made inside timer callbacks, where QVERIFY cannot
-// stop the test.
-struct Errori {
-    QStringList list;
-    void check(bool ok, const QString& what) {
-        if (!ok) {
-            list << what;
-        }
-    }
-};
+// The pictures of the cards at one location, and how many they are.
+std::vector<std::string> carte(const StatoGioco& s, std::int16_t posizione);
+inline int conta(const StatoGioco& s, std::int16_t posizione) {
+    return static_cast<int>(carte(s, posizione).size());
+}
 
 } // namespace trivanta::prova
