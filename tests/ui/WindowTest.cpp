@@ -257,7 +257,7 @@ void WindowTest::twoGamesYesThenNoEndTheProgram() {
     };
 
     QTimer::singleShot(0, &w, play);
-    QTimer::singleShot(100000, &w, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(30000, &w, [] { QCoreApplication::exit(99); });
     // No at the end closes the window, and with it the program's event loop.
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY2(errori.isEmpty(), qPrintable(errori.mid(0, 8).join('\n')));
