@@ -1,22 +1,175 @@
-// The window as laid out, its menus and keys, whole games with the real
+// The window as laid out, its menus and keys, two whole games with the real
 // message boxes answered from a timer as a user would, and the menus and the
-// close box in the middle of a trick. Also run at QT_SCALE_FACTOR=2, where the layout
-// stays in logical pixels and every picture must stay sharp.
+// close box in the middle of a trick. Also run at QT_SCALE_FACTOR=2, where the
+// layout stays in logical pixels and every picture must stay sharp.
 
+#include "CardPictures.h"
 #include "Carte.h"
+#include "Controls.h"
+#include "MainWindow.h"
 #include "NomiCarte.h"
-#include "UiSupport.h"
+#include "Random.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <functional>
+#include <vector>
 
 using namespace trivanta;
-using namespace trivanta::prova;
 
 namespace {
+
+// The clock of a reproducible game.
+float orologioFisso() {
+    return 43200.25f;
+}
+
+// What a message box looked like when it came up.
+struct BoxVisto {
+    QString text, title;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool modalToWindow = false;
+
+    bool operator==(const BoxVisto&) const = default;
+};
+
+// Answers every QMessageBox from a timer, as a user does: the default button
+// with Enter, any other with a click. The handler looks at the box and the
+// window and chooses; without one, the default button.
+class Risponditore : public QObject {
+public:
+    explicit Risponditore(QWidget* window) : window_(window) {
+        connect(&timer_, &QTimer::timeout, this, &Risponditore::poll);
+        timer_.start(5);
+    }
+    std::function<QMessageBox::StandardButton(const BoxVisto&)> handler;
+    std::vector<BoxVisto> visti;
+
+private:
+    void poll();
+    QWidget* window_;
+    QTimer timer_;
+};
+
+// A window on a reproducible game, its boxes answered.
+struct Finestra {
+    explicit Finestra(quint64 seed)
+        : random(seed, orologioFisso), w(nullptr, &random), answerer(&w) {}
+    // Deals, shows and waits for the window.
+    void apri() {
+        w.Form_Load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+    }
+
+    PcgRandom random;
+    MainWindow w;
+    Risponditore answerer;
+};
+
+template <class T = QWidget> T* trova(MainWindow& w, const QString& name) {
+    return w.findChild<T*>(name);
+}
+CardPlace* posto(MainWindow& w, const QString& name) {
+    return trova<CardPlace>(w, name);
+}
+
+void Risponditore::poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible() || box->property("risposto").toBool()) {
+        return;
+    }
+    box->setProperty("risposto", true);
+    const auto def =
+        box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+    const BoxVisto visto{
+        box->text(), box->windowTitle(), box->standardButtons(),
+        def,         box->icon(),        box->isModal() && box->parentWidget() == window_};
+    visti.push_back(visto);
+    const auto answer = handler ? handler(visto) : def;
+    if (answer == def) {
+        QTest::keyClick(box, Qt::Key_Return);
+    } else {
+        box->button(answer)->click();
+    }
+}
+
+QString statusBar(MainWindow& w) {
+    return trova<QLabel>(w, "StatusBar1")->text();
+}
+
+// Whether the place, as drawn, shows exactly this picture inside its border;
+// "" means no picture, only the background.
+bool mostra(CardPlace* place, std::string_view nome) {
+    const QImage drawn = place->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = drawn.devicePixelRatio();
+    const int border = qRound(2 * ratio);
+    const QImage inside = drawn.copy(drawn.rect().adjusted(border, border, -border, -border));
+    if (nome.empty()) {
+        // Only the background: one colour inside the border.
+        QImage plain(inside.size(), QImage::Format_RGB32);
+        plain.fill(inside.pixel(0, 0));
+        return inside == plain;
+    }
+    // Enlarged pixel by pixel on a HiDPI screen: a smoothed picture differs.
+    const QImage picture = cardPicture(nome).toImage().convertToFormat(QImage::Format_RGB32);
+    return !picture.isNull() &&
+           inside == picture.scaled(picture.size() * ratio, Qt::IgnoreAspectRatio,
+                                    Qt::FastTransformation);
+}
+
+// Empty when every control shows, on screen, what the game's table value
+// says; otherwise the names of the controls that differ.
+QString differenzeDalTavolo(MainWindow& w) {
+    const Tavolo& t = w.briscola().tavolo();
+    QStringList diff;
+    const auto confronta = [&](const QString& name, const Posto& atteso) {
+        CardPlace* p = posto(w, name);
+        if (p->isHidden() == atteso.visibile || (atteso.visibile && !mostra(p, atteso.immagine))) {
+            diff << name;
+        }
+    };
+    for (std::size_t k = 0; k < 3; ++k) {
+        confronta(QStringLiteral("user(%1)").arg(k), t.user[k]);
+        confronta(QStringLiteral("pc(%1)").arg(k), t.pc[k]);
+        if (trova(w, QStringLiteral("Shape2(%1)").arg(k))->isHidden() == t.Shape2[k]) {
+            diff << QStringLiteral("Shape2(%1)").arg(k);
+        }
+    }
+    confronta("terrauser", t.terrauser);
+    confronta("terrapc", t.terrapc);
+    confronta("cartabriscola", t.cartabriscola);
+    if (statusBar(w) != QString::fromStdString(t.StatusBar1)) {
+        diff << "StatusBar1";
+    }
+    return diff.join(", ");
+}
+
+// The pictures of the cards at one location.
+std::vector<std::string> carte(const StatoGioco& s, std::int16_t posizione) {
+    std::vector<std::string> found;
+    for (int v = 1; v <= NumeroValori; ++v) {
+        for (int m = 1; m <= NumeroSemi; ++m) {
+            if (s.StatoCarte[v][m] == posizione) {
+                found.emplace_back(NomeImmagine(v, m));
+            }
+        }
+    }
+    return found;
+}
+
+int conta(const StatoGioco& s, std::int16_t posizione) {
+    return static_cast<int>(carte(s, posizione).size());
+}
 
 QString barra(int pc, int user) {
     return QStringLiteral("Carte prese dal PC: %1 Carte prese da USER: %2").arg(pc).arg(user);
