@@ -17,10 +17,8 @@ namespace {
 
 std::vector<std::string> allNames() {
     std::vector<std::string> names{"vuota"};
-    for (char suit : std::string("oscb")) {
-        for (char value : std::string("1234567890")) {
-            names.push_back({suit, value});
-        }
+    for (int i = 0; i < 40; ++i) {
+        names.push_back({"oscb"[i / 10], "1234567890"[i % 10]});
     }
     return names;
 }
