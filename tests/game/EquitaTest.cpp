@@ -1,16 +1,21 @@
 #include "Support.h"
 
 #include <gtest/gtest.h>
-#include <map>
+#include <set>
 
-// Every random choice of the game must be uniform. Seeds are fixed, so these
-// are deterministic; the bounds are the chi-square quantiles at p = 0.001.
+// Every random choice of the game must be uniform. The seeds are fixed, so
+// the runs are deterministic; the bounds are chi-square quantiles at p = 0.001.
 namespace trivanta {
 namespace {
 
 using test::Conta;
 
-double ChiQuadro(const std::vector<int>& osservati, double atteso) {
+double ChiQuadro(const std::vector<int>& osservati) {
+    double n = 0;
+    for (int o : osservati) {
+        n += o;
+    }
+    const double atteso = n / static_cast<double>(osservati.size());
     double chi = 0;
     for (int o : osservati) {
         chi += (o - atteso) * (o - atteso) / atteso;
@@ -18,109 +23,82 @@ double ChiQuadro(const std::vector<int>& osservati, double atteso) {
     return chi;
 }
 
-int Indice(int valore, int seme) {
-    return (valore - 1) * 4 + (seme - 1);
-}
-
-class Equita : public ::testing::Test {
+class Equita : public ::testing::Test, protected test::Gioco {
 protected:
-    test::ScriptedBoxes boxes;
-    PcgRandom random{31337, test::fixedClock};
-    Briscola gioco{boxes, random};
-    StatoGioco& s = gioco.stato();
+    // How often each card was at `posizione` after each of n runs of `fai`.
+    template <typename F> std::vector<int> Frequenze(int n, std::int16_t posizione, F fai) {
+        std::vector<int> conti(40);
+        for (int run = 0; run < n; ++run) {
+            fai();
+            for (int i = 0; i < 40; ++i) {
+                conti[static_cast<std::size_t>(i)] +=
+                    s.StatoCarte[i / 4 + 1][i % 4 + 1] == posizione;
+            }
+        }
+        conti.erase(std::remove(conti.begin(), conti.end(), 0), conti.end());
+        return conti;
+    }
 };
 
-TEST_F(Equita, dealerDrawIsAFairCoin) {
-    std::vector<int> conti(2);
-    const int n = 20000;
-    for (int i = 0; i < n; ++i) {
+TEST_F(Equita, dealerTrumpCardAndDealAreUniform) {
+    std::vector<int> mazziere(2);
+    for (int i = 0; i < 20000; ++i) {
         gioco.ScegliMazziere();
-        ++conti[s.MazziereUser];
+        ++mazziere[static_cast<std::size_t>(s.MazziereUser)];
     }
-    EXPECT_LT(ChiQuadro(conti, n / 2.0), 10.83);
-}
+    EXPECT_LT(ChiQuadro(mazziere), 10.83);
 
-TEST_F(Equita, trumpCardAndEveryDealtCardAreUniform) {
-    const int n = 20000;
-    std::vector<int> briscola(40), manoPc(40), manoUser(40);
-    for (int i = 0; i < n; ++i) {
+    const auto nuovaMano = [&] {
         gioco.AzzeraCarte();
         gioco.ScegliBriscola();
         gioco.DistribuisciCarte();
-        ASSERT_EQ(Conta(s, PosBriscola), 1);
-        ASSERT_EQ(Conta(s, PosManoPc), 3);
-        ASSERT_EQ(Conta(s, PosManoUser), 3);
-        for (int v = 1; v <= 10; ++v) {
-            for (int seme = 1; seme <= 4; ++seme) {
-                const auto p = s.StatoCarte[v][seme];
-                briscola[Indice(v, seme)] += p == PosBriscola;
-                manoPc[Indice(v, seme)] += p == PosManoPc;
-                manoUser[Indice(v, seme)] += p == PosManoUser;
-            }
-        }
+    };
+    for (const std::int16_t dove : {PosBriscola, PosManoPc, PosManoUser}) {
+        const auto conti = Frequenze(10000, dove, nuovaMano);
+        ASSERT_EQ(conti.size(), 40U);
+        EXPECT_LT(ChiQuadro(conti), 72.05) << dove;
     }
-    EXPECT_LT(ChiQuadro(briscola, n / 40.0), 72.05);
-    EXPECT_LT(ChiQuadro(manoPc, 3.0 * n / 40.0), 72.05);
-    EXPECT_LT(ChiQuadro(manoUser, 3.0 * n / 40.0), 72.05);
 }
 
 TEST_F(Equita, refillDrawsEveryStockCardAlike) {
-    // A stock of five cards: the computer's draw must hit each equally often.
-    const int n = 20000;
-    std::vector<int> conti(5);
-    const std::pair<int, int> stock[] = {{1, 1}, {4, 2}, {7, 3}, {10, 4}, {2, 4}};
-    for (int i = 0; i < n; ++i) {
-        test::Disponi(s, {});
-        for (int v = 1; v <= 10; ++v) {
-            for (int seme = 1; seme <= 4; ++seme) {
-                s.StatoCarte[v][seme] = PosPresaUser;
-            }
-        }
-        for (auto [v, seme] : stock) {
-            s.StatoCarte[v][seme] = PosMazzo;
-        }
+    const auto conti = Frequenze(20000, PosManoPc, [&] {
+        test::Disponi(s,
+                      {{1, 1, PosMazzo},
+                       {4, 2, PosMazzo},
+                       {7, 3, PosMazzo},
+                       {10, 4, PosMazzo},
+                       {2, 4, PosMazzo}},
+                      PosPresaUser);
         s.ContaMazzo = 7;
         gioco.PescaCarte();
-        for (int k = 0; k < 5; ++k) {
-            conti[k] += s.StatoCarte[stock[k].first][stock[k].second] == PosManoPc;
-        }
-    }
-    EXPECT_LT(ChiQuadro(conti, n / 5.0), 18.47);
+    });
+    ASSERT_EQ(conti.size(), 5U);
+    EXPECT_LT(ChiQuadro(conti), 18.47);
 }
 
-TEST_F(Equita, computerPlaysEachCardOfItsHandAlike) {
-    const int n = 30000;
-    for (const int carte : {3, 2}) {
-        std::vector<int> conti(carte);
-        const std::pair<int, int> mano[] = {{1, 2}, {3, 2}, {8, 1}};
-        for (int i = 0; i < n; ++i) {
-            test::Disponi(s, {{2, 3, PosTerraUser}});
-            for (int k = 0; k < carte; ++k) {
-                s.StatoCarte[mano[k].first][mano[k].second] = PosManoPc;
-            }
+TEST_F(Equita, computerPlaysEachCardOfItsHandAlikeWhateverLiesOnTheTable) {
+    for (const bool tre : {true, false}) {
+        const auto conti = Frequenze(30000, PosTerraPc, [&] {
+            test::Disponi(s, {{2, 3, PosTerraUser}, {1, 2, PosManoPc}, {3, 2, PosManoPc}});
+            s.StatoCarte[8][1] = tre ? PosManoPc : PosMazzo;
             gioco.GiocataPc();
-            for (int k = 0; k < carte; ++k) {
-                conti[k] += s.StatoCarte[mano[k].first][mano[k].second] == PosTerraPc;
-            }
-        }
-        EXPECT_LT(ChiQuadro(conti, static_cast<double>(n) / carte), carte == 3 ? 13.82 : 10.83);
+        });
+        ASSERT_EQ(conti.size(), tre ? 3U : 2U);
+        EXPECT_LT(ChiQuadro(conti), tre ? 13.82 : 10.83);
     }
 }
 
-TEST_F(Equita, twoGamesInARowAreDealtIndependently) {
-    // With a clock that never moves, consecutive deals must still differ.
-    std::map<std::vector<std::int16_t>, int> mani;
+TEST_F(Equita, gamesInARowAreDealtIndependentlyEvenWithAFrozenClock) {
+    std::set<std::vector<std::int16_t>> tavoli;
     for (int i = 0; i < 200; ++i) {
         gioco.Form_Load();
         std::vector<std::int16_t> tutto;
-        for (int v = 1; v <= 10; ++v) {
-            for (int seme = 1; seme <= 4; ++seme) {
-                tutto.push_back(s.StatoCarte[v][seme]);
-            }
+        for (const auto& riga : s.StatoCarte) {
+            tutto.insert(tutto.end(), riga.begin(), riga.end());
         }
-        ++mani[tutto];
+        tavoli.insert(tutto);
     }
-    EXPECT_EQ(mani.size(), 200U);
+    EXPECT_EQ(tavoli.size(), 200U);
 }
 
 } // namespace

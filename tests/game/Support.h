@@ -8,13 +8,13 @@
 
 namespace trivanta::test {
 
-// Records every box in order and answers from a script; with the script used
-// up, OK boxes answer Ok and Yes/No boxes Yes.
+// Records every box and answers from a script; with the script used up, OK
+// boxes answer Ok and Yes/No boxes Yes. whileOpen sees the game as the user
+// would while the box is on screen.
 class ScriptedBoxes final : public MessageBoxes {
 public:
     std::vector<Message> shown;
     std::deque<Answer> answers;
-    // Called while the box is "open", before it is answered.
     std::function<void(const Message&)> whileOpen;
 
     Answer show(const Message& message) override {
@@ -22,30 +22,26 @@ public:
         if (whileOpen) {
             whileOpen(message);
         }
-        if (!answers.empty()) {
-            const Answer a = answers.front();
-            answers.pop_front();
-            return a;
+        if (answers.empty()) {
+            return message.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
         }
-        return message.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
     }
 };
 
-// Returns numbers from a list, then repeats the last one; reseeds are counted.
+// Returns the given numbers in order, then the last one again and again.
 class ScriptedRandom final : public Random {
 public:
     explicit ScriptedRandom(std::vector<double> numbers) : numbers_(std::move(numbers)) {}
     void reseed() override { ++reseeds; }
-    double next() override {
-        const double r = numbers_.at(std::min(position_, numbers_.size() - 1));
-        ++position_;
-        return r;
-    }
+    double next() override { return numbers_[std::min(next_++, numbers_.size() - 1)]; }
     int reseeds = 0;
 
 private:
     std::vector<double> numbers_;
-    std::size_t position_ = 0;
+    std::size_t next_ = 0;
 };
 
 inline float fixedClock() {
@@ -62,21 +58,30 @@ inline int Conta(const StatoGioco& s, std::int16_t posizione) {
     return n;
 }
 
-// Puts every card back in the deck, then the given cards where asked.
 struct Posa {
-    int valore;
-    int seme;
+    int valore, seme;
     std::int16_t dove;
 };
-inline void Disponi(StatoGioco& s, std::initializer_list<Posa> carte) {
+// Puts every card at `resto`, then the given cards where asked.
+inline void Disponi(StatoGioco& s, std::initializer_list<Posa> carte,
+                    std::int16_t resto = PosMazzo) {
     for (int v = 1; v <= 10; ++v) {
         for (int seme = 1; seme <= 4; ++seme) {
-            s.StatoCarte[v][seme] = PosMazzo;
+            s.StatoCarte[v][seme] = resto;
         }
     }
     for (const Posa& p : carte) {
         s.StatoCarte[p.valore][p.seme] = p.dove;
     }
 }
+
+// A game with scripted boxes and a seeded generator.
+struct Gioco {
+    ScriptedBoxes boxes;
+    PcgRandom random{2024, fixedClock};
+    Briscola gioco{boxes, random};
+    StatoGioco& s = gioco.stato();
+    const Tavolo& t = gioco.tavolo();
+};
 
 } // namespace trivanta::test
