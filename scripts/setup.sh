@@ -20,6 +20,8 @@ packages=(
     # AppStream metadata, dpkg-shlibdeps and file for the package's
     # dependencies, debootstrap for the bare system of packaging/check-deb.sh
     desktop-file-utils appstream dpkg-dev file debootstrap
+    # reliability and speed: the analysers, memcheck, the benchmark library
+    clang-tidy cppcheck valgrind libbenchmark-dev
 )
 
 missing=()
