@@ -341,8 +341,8 @@ void stampaDiario(Diario& diario, const QString& titolo, const QStringList& erro
     for (std::size_t i = 0; i < diario.eventi.size(); ++i) {
         out += QStringLiteral("  %1 %2\n").arg(i).arg(diario.eventi[i]);
     }
-    std::fputs(out.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
+    (void)std::fputs(out.toLocal8Bit().constData(), stderr);
+    (void)std::fflush(stderr);
 }
 
 QString testoBox(const ScatoleACaso::Visto& v) {
@@ -654,7 +654,7 @@ Statistiche* statistiche = nullptr;
 // what should happen. Other warnings are counted and shown once at the end.
 void messaggi(QtMsgType type, const QMessageLogContext&, const QString& msg) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
+        (void)std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
         std::abort();
     }
     if (statistiche != nullptr && !msg.startsWith(QStringLiteral("Mouse event"))) {
@@ -685,7 +685,8 @@ int corri(const Opzioni& o, const QString& comando) {
         }
         sentinella.avanza(i);
         if (o.verbose) {
-            std::fprintf(stderr, "%ld/%ld %s\n", vita, eventoDiVita, qPrintable(e.descrizione));
+            (void)std::fprintf(stderr, "%ld/%ld %s\n", vita, eventoDiVita,
+                               qPrintable(e.descrizione));
         }
         // Every 16th event also compares the drawn pixels.
         const bool aperta = corrente->esegui(e, i % 16 == 0);
@@ -759,8 +760,8 @@ int corri(const Opzioni& o, const QString& comando) {
         }
     }
     if (!mancanti.isEmpty()) {
-        std::fprintf(stderr, "monkey: the run never reached: %s\n",
-                     qPrintable(mancanti.join(QStringLiteral(", "))));
+        (void)std::fprintf(stderr, "monkey: the run never reached: %s\n",
+                           qPrintable(mancanti.join(QStringLiteral(", "))));
         return 1;
     }
     statistiche = nullptr;
