@@ -22,6 +22,7 @@ void WholeGames(benchmark::State& state) {
     gioco.Form_Load();
     std::int64_t tricks = 0;
     for (auto _ : state) {
+        (void)_;
         // Twenty presses of "Gioca" make one game; the last deals the next.
         for (int i = 0; i < 20; ++i) {
             gioco.giocatautente_Click();
@@ -38,6 +39,7 @@ BENCHMARK(WholeGames);
 void Reseed(benchmark::State& state) {
     PcgRandom random(1);
     for (auto _ : state) {
+        (void)_;
         random.reseed();
         benchmark::DoNotOptimize(random.next());
     }

@@ -68,8 +68,8 @@ std::string_view NomeImmagine(int valore, int seme) {
     if (!EUnaCarta(valore, seme)) {
         return {};
     }
-    const auto indice = static_cast<std::size_t>((valore - 1) * NumeroSemi + (seme - 1));
-    return nomi.substr(2 * indice, 2);
+    const int indice = (valore - 1) * NumeroSemi + (seme - 1);
+    return nomi.substr(static_cast<std::size_t>(2 * indice), 2);
 }
 
 } // namespace trivanta

@@ -140,6 +140,7 @@ void writeGif(const QString& path, const IndexedImage& image) {
 
 void writeIco(const QString& path, const std::vector<IconImage>& images) {
     std::vector<QByteArray> bodies;
+    bodies.reserve(images.size());
     for (const IconImage& i : images) {
         bodies.push_back(i.sixteenColours ? bitmap16(i.image) : bitmap32(i.image));
     }

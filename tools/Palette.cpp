@@ -140,6 +140,7 @@ IndexedImage quantise(const QImage& source, int maxColours) {
     }
 
     std::vector<Entry> all;
+    all.reserve(histogram.size());
     for (const auto& [colour, count] : histogram) {
         all.push_back({colour, count});
     }
@@ -163,9 +164,9 @@ IndexedImage quantise(const QImage& source, int maxColours) {
                 rest.push_back(e);
             }
         }
-        for (QRgb c : medianCut(std::move(rest), maxColours - static_cast<int>(palette.size()))) {
-            palette.push_back(c);
-        }
+        const std::vector<QRgb> edges =
+            medianCut(std::move(rest), maxColours - static_cast<int>(palette.size()));
+        palette.insert(palette.end(), edges.begin(), edges.end());
     }
 
     IndexedImage out;

@@ -19,11 +19,6 @@ namespace {
 
 using namespace cardart;
 
-struct Picture {
-    QString name;
-    QImage image; // as the GIF holds it, after the palette
-};
-
 constexpr std::array<Suit, 4> Suits{Ori, Spade, Coppe, Bastoni};
 constexpr std::array<char, 4> SuitLetters{'o', 's', 'c', 'b'};
 
@@ -32,10 +27,11 @@ QString cardName(int value, int suitIndex) {
            QChar(value == 10 ? '0' : static_cast<char>('0' + value));
 }
 
-Picture writeCard(const QString& dir, const QString& name, const QImage& image) {
+// Returns the picture as the GIF holds it, after the palette.
+QImage writeCard(const QString& dir, const QString& name, const QImage& image) {
     IndexedImage indexed = quantise(image, 256);
     writeGif(dir + "/" + name + ".gif", indexed);
-    return {name, toImage(indexed)};
+    return toImage(indexed);
 }
 
 // Only opaque pixels or none, in at most 16 colours, as the classic 16-colour
@@ -84,7 +80,7 @@ void writeIcons(const QString& assets) {
 }
 
 // All pictures at 100% and then at 200% (each pixel doubled, nothing smoothed).
-void writeContactSheet(const QString& path, const std::vector<Picture>& pictures) {
+void writeContactSheet(const QString& path, const std::vector<QImage>& pictures) {
     const int gap = 8, perRow = 10;
     const int rows = (static_cast<int>(pictures.size()) + perRow - 1) / perRow;
     auto blockHeight = [&](int scale) { return rows * (CardHeight * scale + gap) + gap; };
@@ -96,7 +92,7 @@ void writeContactSheet(const QString& path, const std::vector<Picture>& pictures
     for (int scale : {1, 2}) {
         for (std::size_t i = 0; i < pictures.size(); ++i) {
             const int col = static_cast<int>(i) % perRow, row = static_cast<int>(i) / perRow;
-            const QImage& img = pictures[i].image;
+            const QImage& img = pictures[i];
             p.drawImage(QPoint(gap + col * (CardWidth * scale + gap),
                                top + gap + row * (CardHeight * scale + gap)),
                         scale == 1 ? img : img.scaled(img.size() * scale));
@@ -111,7 +107,7 @@ void writeContactSheet(const QString& path, const std::vector<Picture>& pictures
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s ASSETS_DIR DOCS_DIR\n", argv[0]);
+        (void)std::fprintf(stderr, "usage: %s ASSETS_DIR DOCS_DIR\n", argv[0]);
         return 2;
     }
     try {
@@ -120,7 +116,7 @@ int main(int argc, char** argv) {
         const QString cards = assets + "/cards";
         QDir().mkpath(cards);
         QDir().mkpath(docs);
-        std::vector<Picture> pictures;
+        std::vector<QImage> pictures;
         for (int s = 0; s < 4; ++s) {
             for (int value = 1; value <= 10; ++value) {
                 pictures.push_back(writeCard(cards, cardName(value, s),
@@ -132,7 +128,7 @@ int main(int argc, char** argv) {
         writeContactSheet(docs + "/cards.png", pictures);
         std::printf("wrote %zu pictures, the icons and the contact sheet\n", pictures.size());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "draw_cards: %s\n", e.what());
+        (void)std::fprintf(stderr, "draw_cards: %s\n", e.what());
         return 1;
     }
     return 0;

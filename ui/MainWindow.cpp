@@ -186,7 +186,7 @@ void MainWindow::buildMenus() {
 
 void MainWindow::buildKeyboard() {
     // Keys that do what a click on a card of the hand does.
-    const auto shortcut = [this](QKeySequence keys, auto action) {
+    const auto shortcut = [this](const QKeySequence& keys, auto action) {
         auto* s = new QShortcut(keys, this);
         s->setContext(Qt::WindowShortcut);
         connect(s, &QShortcut::activated, this, action);
@@ -202,7 +202,7 @@ void MainWindow::watchActivation() {
     // The window counts as activated when it is first shown and when the
     // focus comes back to it from another window of this program, such as a
     // message box; coming back from another program does not count.
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focus) {
         const bool ours = focus != nullptr && focus == windowHandle();
         const bool activate = ours && (!activatedBefore_ || programHadFocus_);
         programHadFocus_ = focus != nullptr;

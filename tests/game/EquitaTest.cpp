@@ -8,8 +8,6 @@
 namespace trivanta {
 namespace {
 
-using test::Conta;
-
 double ChiQuadro(const std::vector<int>& osservati) {
     double n = 0;
     for (int o : osservati) {

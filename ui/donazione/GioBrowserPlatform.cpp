@@ -73,7 +73,7 @@ public:
         if (!path) {
             return {ShellFileNotFound, {}};
         }
-        return {ShellOk, path.get()};
+        return {ShellOk, std::string(path.get())};
     }
 
     ShellResult launch(std::int32_t, const std::string& executable,

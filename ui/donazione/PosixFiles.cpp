@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace trivanta::posix {
 namespace {
 
 [[noreturn]] void ThrowErrno(int number) {
-    throw PlatformError(number, std::strerror(number));
+    throw PlatformError(number, std::generic_category().message(number));
 }
 
 // Closes the descriptor on every way out.
