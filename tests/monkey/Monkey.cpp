@@ -10,8 +10,6 @@
 //   MONKEY_LIFE    start at this window of the run, to replay a failure
 //   MONKEY_STALL   seconds one event may take before the run counts as hung
 //   MONKEY_VERBOSE print every event as it runs
-//   MONKEY_SYNTHETIC deliver clicks to hidden controls too, which Qt itself
-//                  never does
 // The same settings are accepted as --events=N, --seed=N, --life=N, --stall=N,
 // --verbose.
 
@@ -122,6 +120,7 @@ struct Evento {
     QPoint punto;      // in the window, for window-level mouse events
     Qt::Key tasto = Qt::Key_unknown;
     Qt::KeyboardModifiers mod;
+    bool sintetico = false; // a hidden control gets the click itself
     QString descrizione;
 };
 
@@ -236,6 +235,7 @@ Evento scegli(Dado& d, MainWindow& w) {
         } else {
             e.bersaglio = Controlli[d.below(static_cast<int>(Controlli.size()))];
         }
+        e.sintetico = d.chance(0.5);
         e.descrizione = QStringLiteral("click ") + e.bersaglio;
     } else if (r < 470) {
         e.tipo = Tipo::ClickAt;
@@ -389,12 +389,14 @@ public:
     Dado& dado() { return dado_; }
     QStringList& errori() { return errori_; }
     const std::vector<ScatoleACaso::Visto>& boxDiEvento() const { return boxes_.visti; }
+    const QString& nota() const { return nota_; }
 
     // Runs one event; returns false once the window has closed.
     bool esegui(const Evento& e, bool pixels) {
         boxes_.visti.clear();
         esciScelto_ = false;
         diretto_ = false;
+        nota_.clear();
         const Istantanea prima(*window_);
         const int browserPrima = browser_.richieste;
         fai(e);
@@ -451,14 +453,18 @@ private:
         switch (e.tipo) {
         case Tipo::Click:
             if (QWidget* c = w.findChild<QWidget*>(e.bersaglio)) {
-                // Qt never hands a click to a hidden control: a user's click
-                // there lands on whatever lies beneath. MONKEY_SYNTHETIC
-                // sends it to the hidden control all the same.
-                diretto_ = c->isVisible() || sintetici_;
+                // A user's click on a hidden control lands on whatever lies
+                // beneath; half of them are handed to the hidden control
+                // itself, as a synthetic event or an accessibility tool might.
+                diretto_ = c->isVisible() || e.sintetico;
                 if (diretto_) {
                     QTest::mouseClick(c, Qt::LeftButton);
                 } else {
                     QTest::mouseClick(handle, Qt::LeftButton, {}, c->mapTo(&w, c->rect().center()));
+                }
+                if (!c->isVisible()) {
+                    nota_ = e.sintetico ? QStringLiteral(" (hidden: to the control)")
+                                        : QStringLiteral(" (hidden: at its place)");
                 }
             }
             break;
@@ -601,8 +607,8 @@ private:
     QStringList errori_;
     bool esciScelto_ = false;
     bool staGiocando_ = false;
-    bool sintetici_ = qEnvironmentVariableIsSet("MONKEY_SYNTHETIC");
     bool diretto_ = false; // the click went to the control itself
+    QString nota_;         // how the event was delivered, for the diary
 };
 
 // Ends the run when one event takes too long: a loop that never ends.
@@ -693,6 +699,7 @@ int corri(const Opzioni& o, const QString& comando) {
         ++stat.eventi;
         {
             std::lock_guard lock(diario.mutex);
+            diario.eventi.back() += corrente->nota();
             for (const auto& v : corrente->boxDiEvento()) {
                 diario.eventi.back() += testoBox(v);
             }
