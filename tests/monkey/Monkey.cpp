@@ -436,6 +436,13 @@ public:
             !(Istantanea(*window_) == prima)) {
             errori_ << QStringLiteral("a click on %1 changed the game").arg(e.bersaglio);
         }
+        if (e.tipo == Tipo::Click && diretto_ && e.bersaglio.startsWith(QStringLiteral("user(")) &&
+            nota_.isEmpty()) {
+            const int k = e.bersaglio.mid(5, 1).toInt();
+            if (s.currentindex != k || prima.carte != s.StatoCarte) {
+                errori_ << QStringLiteral("a click on %1 did not just select it").arg(e.bersaglio);
+            }
+        }
         if (e.tipo == Tipo::Focus && boxes_.visti.empty() && !(Istantanea(*window_) == prima)) {
             errori_ << QStringLiteral("the window coming back into focus changed the game");
         }
