@@ -69,7 +69,7 @@ std::string_view NomeImmagine(int valore, int seme) {
         return {};
     }
     const int indice = (valore - 1) * NumeroSemi + (seme - 1);
-    return nomi.substr(static_cast<std::size_t>(2 * indice), 2);
+    return nomi.substr(2 * static_cast<std::size_t>(indice), 2);
 }
 
 } // namespace trivanta

@@ -1,9 +1,28 @@
 #include "MainWindow.h"
 
 #include <QApplication>
+#include <QProxyStyle>
+
+namespace {
+
+// Plain buttons in the message boxes: an icon on them would make the first
+// box look up the desktop's whole icon theme, a third of the start-up.
+class PlainButtonsStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new PlainButtonsStyle); // the application owns it
     trivanta::MainWindow window;
     // The first game is dealt, and its dealer announced, before the window
     // is first shown.
