@@ -2,91 +2,101 @@
 
 // The scripted outside world of a random run: a seeded source of choices,
 // message boxes that answer at random and a browser layer whose every step
-// succeeds or fails at random.
+// succeeds or fails at random, never touching the disk or starting a program.
 #include "BrowserPlatform.h"
 #include "MessageBoxes.h"
+#include "Testi.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace trivanta::monkey {
 
-// splitmix64: small, fast and fully determined by its seed, so a run is
-// replayed exactly from the seed it prints.
+// splitmix64: fully determined by its seed, so a run replays from the seed.
 class Dado {
 public:
     explicit Dado(std::uint64_t seed) : state_(seed) {}
-
     std::uint64_t next() {
         std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
         z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
         z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
         return z ^ (z >> 31);
     }
-    // Uniform over 0..n-1; n > 0.
-    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+    int below(std::size_t n) { return static_cast<int>(next() % n); }
     bool chance(double p) { return static_cast<double>(next() >> 11) * 0x1p-53 < p; }
 
 private:
     std::uint64_t state_;
 };
 
-// Answers every box at once and at random: OK boxes with OK, Yes/No boxes
-// with Yes or No. Before answering it lets the run look at the game as the
-// box finds it.
+// Answers OK boxes with OK, Yes/No boxes at random; `guarda` sees the game as
+// each box finds it, `visti` keeps the boxes of the event in progress.
 class ScatoleACaso final : public MessageBoxes {
 public:
     struct Visto {
         Message message;
         Answer answer;
     };
-
     ScatoleACaso(std::uint64_t seed, double siAltraPartita, double siNuovaPartita)
-        : dado_(seed), siAltraPartita_(siAltraPartita), siNuovaPartita_(siNuovaPartita) {}
-
+        : dado_(seed), si_{siAltraPartita, siNuovaPartita} {}
     std::function<void(const Message&)> guarda;
-    // The boxes of the event in progress; the run empties it before each.
     std::vector<Visto> visti;
 
-    Answer show(const Message& message) override;
+    Answer show(const Message& m) override {
+        if (guarda) {
+            guarda(m);
+        }
+        const bool fine = m.title && *m.title == testi::TitoloFinePartita;
+        const Answer a = m.buttons != Buttons::YesNo       ? Answer::Ok
+                         : dado_.chance(si_[fine ? 0 : 1]) ? Answer::Yes
+                                                           : Answer::No;
+        visti.push_back({m, a});
+        return a;
+    }
 
 private:
     Dado dado_;
-    double siAltraPartita_;
-    double siNuovaPartita_;
+    double si_[2];
 };
 
-// A browser layer that never touches the disk or starts a program. It keeps
-// the file it was asked to write in memory and records any step taken out of
-// order: finding a browser for a file that was not written, launching a
-// program that was not found, or opening another address.
+// Every step succeeds or fails at random; the order of the steps is the
+// donation tests' business.
 class BrowserACaso final : public BrowserPlatform {
 public:
-    BrowserACaso(std::uint64_t seed, std::string indirizzoAtteso)
-        : dado_(seed), indirizzoAtteso_(std::move(indirizzoAtteso)) {}
-
-    std::vector<std::string> errori;
-    int avvii = 0;
+    explicit BrowserACaso(std::uint64_t seed) : dado_(seed) {}
     int richieste = 0;
 
-    std::string programDirectory() override;
+    std::string programDirectory() override {
+        ++richieste;
+        forseFallisce(0.03, "directory");
+        return "/monkey/trivanta";
+    }
     char pathSeparator() const override { return '/'; }
-    void writeFile(const std::string& path, std::string_view contents) override;
-    FoundExecutable findExecutable(const std::string& file) override;
-    ShellResult launch(std::int32_t owner, const std::string& executable,
-                       const std::string& address) override;
-    void deleteFile(const std::string& path) override;
+    void writeFile(const std::string&, std::string_view) override { forseFallisce(0.1, "write"); }
+    FoundExecutable findExecutable(const std::string&) override {
+        forseFallisce(0.05, "find");
+        const int r = dado_.below(4);
+        return {r == 0   ? ShellNoAssociation
+                : r == 1 ? ShellFileNotFound
+                         : ShellOk,
+                r < 2 ? "" : "/usr/bin/monkey-browser"};
+    }
+    ShellResult launch(std::int32_t, const std::string&, const std::string&) override {
+        forseFallisce(0.05, "launch");
+        return dado_.chance(0.7) ? ShellOk : ShellFileNotFound;
+    }
+    void deleteFile(const std::string&) override { forseFallisce(0.05, "delete"); }
 
 private:
-    void forseFallisce(double p, const char* passo);
-
+    void forseFallisce(double p, const char* passo) {
+        if (dado_.chance(p)) {
+            throw PlatformError(EACCES, std::string("monkey: ") + passo + " refused");
+        }
+    }
     Dado dado_;
-    std::string indirizzoAtteso_;
-    std::set<std::string> file_;
-    std::string trovato_;
 };
 
 } // namespace trivanta::monkey
