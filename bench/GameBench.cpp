@@ -1,19 +1,11 @@
 #include "Briscola.h"
+#include "InstantBoxes.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace trivanta;
-
-// Answers every box at once: Yes to "another game?", so games follow one
-// another inside the same press as they do for a player who keeps playing.
-class InstantBoxes final : public MessageBoxes {
-public:
-    Answer show(const Message& m) override {
-        return m.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-};
 
 void WholeGames(benchmark::State& state) {
     InstantBoxes boxes;

@@ -3,6 +3,7 @@
 
 #include "BrowserPlatform.h"
 #include "CardPictures.h"
+#include "InstantBoxes.h"
 #include "MainWindow.h"
 
 #include <QApplication>
@@ -13,13 +14,6 @@
 namespace {
 
 using namespace trivanta;
-
-class InstantBoxes final : public MessageBoxes {
-public:
-    Answer show(const Message& m) override {
-        return m.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-};
 
 // Never reached: no benchmark presses a donation control.
 class NoBrowser final : public BrowserPlatform {

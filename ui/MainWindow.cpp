@@ -213,70 +213,50 @@ void MainWindow::watchActivation() {
     });
 }
 
-void MainWindow::Form_Load() {
+// Every event reaches the game the same way: not once the window is closing,
+// and followed by a redraw and, if the game asks, the close.
+template <typename Event> void MainWindow::forward(Event event) {
     if (closing_) {
         return;
     }
-    briscola_.Form_Load();
+    event();
     afterEvent();
+}
+
+void MainWindow::Form_Load() {
+    forward([this] { briscola_.Form_Load(); });
 }
 
 void MainWindow::Form_Activate() {
-    if (closing_) {
-        return;
-    }
-    briscola_.Form_Activate();
-    afterEvent();
+    forward([this] { briscola_.Form_Activate(); });
 }
 
 void MainWindow::user_Click(int Index) {
-    if (closing_) {
-        return;
-    }
-    briscola_.user_Click(Index);
-    afterEvent();
+    forward([this, Index] { briscola_.user_Click(Index); });
 }
 
 void MainWindow::giocatautente_Click() {
-    if (closing_) {
-        return;
-    }
-    briscola_.giocatautente_Click();
-    afterEvent();
+    forward([this] { briscola_.giocatautente_Click(); });
 }
 
 void MainWindow::newpart_Click() {
-    if (closing_) {
-        return;
-    }
-    briscola_.newpart_Click();
-    afterEvent();
+    forward([this] { briscola_.newpart_Click(); });
 }
 
 void MainWindow::esci_Click() {
-    if (closing_) {
-        return;
-    }
-    briscola_.esci_Click();
-    afterEvent();
+    forward([this] { briscola_.esci_Click(); });
 }
 
 void MainWindow::Info_Click() {
-    if (closing_) {
-        return;
-    }
-    briscola_.Info_Click();
-    afterEvent();
+    forward([this] { briscola_.Info_Click(); });
 }
 
 void MainWindow::ApriDonazione() {
-    if (closing_) {
-        return;
-    }
-    // The owner is the native window id, cut to the 32 bits the shell takes.
-    const auto owner = static_cast<std::int32_t>(static_cast<std::uint32_t>(winId()));
-    trivanta::ApriDonazione(*boxes_, *platform_, owner);
-    afterEvent();
+    forward([this] {
+        // The owner is the native window id, cut to the 32 bits the shell takes.
+        const auto owner = static_cast<std::int32_t>(static_cast<std::uint32_t>(winId()));
+        trivanta::ApriDonazione(*boxes_, *platform_, owner);
+    });
 }
 
 void MainWindow::afterEvent() {

@@ -57,6 +57,7 @@ private:
     void buildControls(QWidget* client);
     void buildMenus();
     void buildKeyboard();
+    template <typename Event> void forward(Event event);
     void afterEvent();
     void moveSelection(int step);
     void selectIfShown(int Index);
