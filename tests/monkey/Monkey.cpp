@@ -205,6 +205,8 @@ struct Vita {
     QString esegui() {
         boxes_.visti.clear();
         esci = false;
+        // A copy of the table, to compare after the event (cppcheck takes it for a pointer).
+        // cppcheck-suppress constVariable
         const auto carte = w->briscola().stato().StatoCarte;
         const Tavolo tavolo = w->briscola().tavolo();
         const bool aMeta = conta(w->briscola().stato())[PosTerraPc] == 1;
