@@ -1,5 +1,5 @@
 #include "Briscola.h"
-#include "InstantBoxes.h"
+#include "Scatole.h"
 
 #include <benchmark/benchmark.h>
 
@@ -8,7 +8,9 @@ namespace {
 using namespace trivanta;
 
 void WholeGames(benchmark::State& state) {
-    InstantBoxes boxes;
+    // Yes to "another game?": games follow one another inside the same press.
+    test::ScatoleScriptate boxes;
+    boxes.registra = false;
     PcgRandom random(1);
     Briscola gioco(boxes, random);
     gioco.Form_Load();

@@ -1,13 +1,14 @@
 // What the window costs: a redraw of the table rendered into the real
 // window, loading the 41 card pictures, and building the window.
 
-#include "BrowserPlatform.h"
+#include "Browser.h"
 #include "CardPictures.h"
-#include "InstantBoxes.h"
+#include "Carte.h"
 #include "MainWindow.h"
+#include "Scatole.h"
+#include "Tavolo.h"
 
 #include <QApplication>
-#include <QPixmapCache>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -15,26 +16,18 @@ namespace {
 
 using namespace trivanta;
 
-// Never reached: no benchmark presses a donation control.
-class NoBrowser final : public BrowserPlatform {
-public:
-    std::string programDirectory() override { return "/nonexistent"; }
-    char pathSeparator() const override { return '/'; }
-    void writeFile(const std::string&, std::string_view) override {}
-    FoundExecutable findExecutable(const std::string&) override { return {}; }
-    ShellResult launch(std::int32_t, const std::string&, const std::string&) override {
-        return ShellNoAssociation;
-    }
-    void deleteFile(const std::string&) override {}
-};
-
 float fixedClock() {
     return 43200.0f;
 }
 
+// Every box answered at once, none kept: Yes to "another game?".
+struct InstantBoxes : test::ScatoleScriptate {
+    InstantBoxes() { registra = false; }
+};
+
 struct Table {
     InstantBoxes boxes;
-    NoBrowser browser;
+    test::BrowserScriptato browser;
     PcgRandom random{7, fixedClock};
     MainWindow window{&boxes, &random, &browser};
 
@@ -84,16 +77,14 @@ BENCHMARK(RidisegnaSenzaCambi)->Unit(benchmark::kMicrosecond);
 
 // The 41 pictures decoded from the resource, as at the first start.
 void Carica41Immagini(benchmark::State& state) {
-    static const char* const names[] = {
-        "o1", "o2", "o3", "o4", "o5", "o6", "o7", "o8", "o9", "o0", "s1", "s2", "s3",   "s4",
-        "s5", "s6", "s7", "s8", "s9", "s0", "c1", "c2", "c3", "c4", "c5", "c6", "c7",   "c8",
-        "c9", "c0", "b1", "b2", "b3", "b4", "b5", "b6", "b7", "b8", "b9", "b0", "vuota"};
     for (auto _ : state) {
         (void)_; // only counts the iterations
-        QPixmapCache::clear();
-        for (const char* name : names) {
-            benchmark::DoNotOptimize(cardPicture(name));
+        for (int v = 1; v <= 10; ++v) {
+            for (int s = 1; s <= 4; ++s) {
+                benchmark::DoNotOptimize(cardPicture(NomeImmagine(v, s)));
+            }
         }
+        benchmark::DoNotOptimize(cardPicture(Vuota));
     }
     state.SetItemsProcessed(state.iterations() * 41);
 }
@@ -102,7 +93,7 @@ BENCHMARK(Carica41Immagini)->Unit(benchmark::kMicrosecond);
 // The window built and destroyed, not shown.
 void CostruisciFinestra(benchmark::State& state) {
     InstantBoxes boxes;
-    NoBrowser browser;
+    test::BrowserScriptato browser;
     PcgRandom random(7, fixedClock);
     for (auto _ : state) {
         (void)_; // only counts the iterations
@@ -116,7 +107,7 @@ BENCHMARK(CostruisciFinestra)->Unit(benchmark::kMicrosecond);
 // without the process and the toolkit.
 void MostraFinestra(benchmark::State& state) {
     InstantBoxes boxes;
-    NoBrowser browser;
+    test::BrowserScriptato browser;
     PcgRandom random(7, fixedClock);
     for (auto _ : state) {
         (void)_; // only counts the iterations

@@ -1,5 +1,7 @@
 #include "Carte.h"
 
+#include <array>
+
 namespace trivanta {
 
 namespace {
@@ -9,6 +11,24 @@ constexpr char LettereSemi[NumeroSemi] = {'o', 's', 'c', 'b'};
 constexpr bool EUnaCarta(int valore, int seme) {
     return valore >= 1 && valore <= NumeroValori && seme >= 1 && seme <= NumeroSemi;
 }
+
+constexpr int IndiceCarta(int valore, int seme) {
+    return (valore - 1) * NumeroSemi + (seme - 1);
+}
+
+// The picture names of all 40 cards side by side, in the order in which the
+// table is scanned, so that a name is a view and costs no allocation.
+constexpr auto NomiImmagini = [] {
+    std::array<char, 2 * NumeroValori * NumeroSemi> nomi{};
+    for (int valore = 1; valore <= NumeroValori; ++valore) {
+        for (int seme = 1; seme <= NumeroSemi; ++seme) {
+            const auto i = static_cast<std::size_t>(2 * IndiceCarta(valore, seme));
+            nomi[i] = LettereSemi[seme - 1];
+            nomi[i + 1] = valore == 10 ? '0' : static_cast<char>('0' + valore);
+        }
+    }
+    return nomi;
+}();
 
 } // namespace
 
@@ -62,14 +82,18 @@ int PuntiValore(int valore) {
 }
 
 std::string_view NomeImmagine(int valore, int seme) {
-    // Value outside, suit inside, as the table is scanned.
-    static constexpr std::string_view nomi = "o1s1c1b1o2s2c2b2o3s3c3b3o4s4c4b4o5s5c5b5"
-                                             "o6s6c6b6o7s7c7b7o8s8c8b8o9s9c9b9o0s0c0b0";
     if (!EUnaCarta(valore, seme)) {
         return {};
     }
-    const int indice = (valore - 1) * NumeroSemi + (seme - 1);
-    return nomi.substr(2 * static_cast<std::size_t>(indice), 2);
+    return {NomiImmagini.data() + 2 * IndiceCarta(valore, seme), 2};
+}
+
+CartaDecodificata CartaDaImmagine(std::string_view nome) {
+    if (nome.size() != 2) {
+        return {};
+    }
+    const CartaDecodificata carta = DecodificaCodice(std::string{nome[1], nome[0]});
+    return EUnaCarta(carta.valore, carta.seme) ? carta : CartaDecodificata{};
 }
 
 } // namespace trivanta

@@ -43,8 +43,12 @@ CartaDecodificata DecodificaCodice(std::string_view codice);
 // Points of a card by its value: 11, 10, 4, 3, 2 for 1, 3, 10, 9, 8.
 int PuntiValore(int valore);
 
-// Name of a card's picture: suit letter then value digit ("o1", "s0");
-// empty when (valore, seme) is no card.
+// Name of a card's picture: suit letter then value digit ("o1", "s0"), the
+// reverse of its code; empty when (valore, seme) is no card.
 std::string_view NomeImmagine(int valore, int seme);
+
+// The card whose picture has this name; value and suit 0 for any name that
+// is not a card's picture ("vuota" included).
+CartaDecodificata CartaDaImmagine(std::string_view nome);
 
 } // namespace trivanta

@@ -2,12 +2,8 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace trivanta {
-
-// The title that a box without a title of its own shows.
-inline constexpr std::string_view AppTitle = "Trivanta";
 
 enum class Buttons { Ok, YesNo };
 enum class Icon { None, Information, Exclamation };
@@ -17,7 +13,7 @@ enum class Answer { Ok, Yes, No };
 // Lines of a multi-line text are joined by "\r\n".
 struct Message {
     std::string text;
-    std::optional<std::string> title; // none: the box shows AppTitle
+    std::optional<std::string> title; // none: the box shows the window's title
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
 

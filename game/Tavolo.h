@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace trivanta {
 
@@ -31,5 +32,10 @@ struct Tavolo {
 
     bool operator==(const Tavolo&) const = default;
 };
+
+// What a screen reader says for a place that shows the picture immagine:
+// "7 di ori", "asso di spade". The picture "vuota" is a covered card in the
+// computer's hand and an empty place anywhere else, as is no picture at all.
+std::string NomeAccessibile(std::string_view immagine, bool manoPc = false);
 
 } // namespace trivanta

@@ -1,8 +1,11 @@
 #pragma once
 
-// Every text that the program shows, each in one place.
+#include "Versione.h"
+
+// Every text that the program shows or says, each in one place.
 namespace trivanta::testi {
 
+// The window's title, also the title of every box without one of its own.
 inline constexpr const char* TitoloFinestra = "Trivanta";
 
 inline constexpr const char* DaraCarteUser = "Sarai tu a dare carte";
@@ -30,7 +33,7 @@ inline constexpr const char* TitoloSicuro = "Sicuro?";
 inline constexpr const char* Sicuro = "Sei sicuro di voler interrompere la partita in corso?";
 
 inline constexpr const char* TitoloInformazioni = "Informazioni";
-inline constexpr const char* Prodotto = "Trivanta 1.0";
+inline constexpr const char* Prodotto = "Trivanta " TRIVANTA_VERSIONE;
 inline constexpr const char* Autore = "by Trivanta Team";
 inline constexpr const char* Contatto = "trivanta@example.org";
 inline constexpr const char* PaginaWeb = "www.example.org/trivanta";
@@ -42,5 +45,35 @@ inline constexpr const char* BrowserNonTrovato =
     "Impossibile aprire il browser. Per fare una donazione andare su ";
 
 inline constexpr const char* FineRiga = "\r\n";
+
+// The controls of the window.
+inline constexpr const char* InvitoDonazione = "Ti piace questo programma? Fai una donazione!";
+inline constexpr const char* EtichettaUtente = "Utente";
+inline constexpr const char* EtichettaPc = "PC";
+inline constexpr const char* EtichettaBriscola = "BRISCOLA";
+inline constexpr const char* Gioca = "Gioca";
+
+// The menus; the letter after "&" is the entry's access key.
+inline constexpr const char* MenuFile = "&File";
+inline constexpr const char* VoceNuovaPartita = "&Nuova partita";
+inline constexpr const char* VoceEsci = "&Esci";
+inline constexpr const char* MenuAiuto = "&?";
+inline constexpr const char* VoceInformazioni = "&Informazioni";
+inline constexpr const char* VoceDonazione = "Fai una &donazione";
+
+// What a screen reader says of the table.
+inline constexpr const char* NomiValori[] = {"asso", "2", "3",     "4",       "5",
+                                             "6",    "7", "fante", "cavallo", "re"};
+inline constexpr const char* NomiSemi[] = {"ori", "spade", "coppe", "bastoni"};
+inline constexpr const char* ValoreDiSeme = " di ";
+inline constexpr const char* CartaCoperta = "carta coperta";
+inline constexpr const char* PostoVuoto = "posto vuoto";
+inline constexpr const char* PrefissoBriscola = "briscola: ";
+inline constexpr const char* DescrizioneManoPc = "mano del PC";
+inline constexpr const char* DescrizioneTerraUser = "la tua carta in tavola";
+inline constexpr const char* DescrizioneTerraPc = "la carta del PC in tavola";
+inline constexpr const char* DescrizioneManoUser = "la tua mano, posto ";
+inline constexpr const char* DescrizioneScelta = ", scelta";
+inline constexpr const char* NomeBarraDiStato = "barra di stato";
 
 } // namespace trivanta::testi

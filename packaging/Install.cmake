@@ -11,7 +11,10 @@ endif()
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${TRIVANTA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/${TRIVANTA_APP_ID}.metainfo.xml
+# The release in the metadata is the project's version.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/${TRIVANTA_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/${TRIVANTA_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${TRIVANTA_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The drawn icons carry the program's short name; the theme wants the

@@ -4,8 +4,10 @@
 //   draw_cards ASSETS_DIR DOCS_DIR
 
 #include "CardArt.h"
+#include "Carte.h"
 #include "ImageFiles.h"
 #include "Palette.h"
+#include "Tavolo.h"
 
 #include <QDir>
 #include <QPainter>
@@ -19,12 +21,12 @@ namespace {
 
 using namespace cardart;
 
+// In the game's order of suits.
 constexpr std::array<Suit, 4> Suits{Ori, Spade, Coppe, Bastoni};
-constexpr std::array<char, 4> SuitLetters{'o', 's', 'c', 'b'};
 
-QString cardName(int value, int suitIndex) {
-    return QString(QChar(SuitLetters[static_cast<std::size_t>(suitIndex)])) +
-           QChar(value == 10 ? '0' : static_cast<char>('0' + value));
+QString cardName(int value, int suit) {
+    const std::string_view name = trivanta::NomeImmagine(value, suit);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 // Returns the picture as the GIF holds it, after the palette.
@@ -65,18 +67,13 @@ QImage sixteenColours(const QImage& argb) {
 }
 
 void writeIcons(const QString& assets) {
-    std::vector<IconImage> ico;
     for (int size : {16, 32, 48, 64, 128}) {
         const bool few = size <= 32;
         const QImage icon = few ? sixteenColours(drawIcon(size)) : drawIcon(size);
         const QString dir = QString("%1/icons/hicolor/%2x%2/apps").arg(assets).arg(size);
         QDir().mkpath(dir);
         writePng(dir + "/trivanta.png", icon);
-        if (size <= 48) {
-            ico.push_back({icon.convertToFormat(QImage::Format_ARGB32), few});
-        }
     }
-    writeIco(assets + "/icons/trivanta.ico", ico);
 }
 
 // All pictures at 100% and then at 200% (each pixel doubled, nothing smoothed).
@@ -119,11 +116,11 @@ int main(int argc, char** argv) {
         std::vector<QImage> pictures;
         for (int s = 0; s < 4; ++s) {
             for (int value = 1; value <= 10; ++value) {
-                pictures.push_back(writeCard(cards, cardName(value, s),
+                pictures.push_back(writeCard(cards, cardName(value, s + 1),
                                              drawCard(value, Suits[static_cast<std::size_t>(s)])));
             }
         }
-        pictures.push_back(writeCard(cards, "vuota", drawVuota()));
+        pictures.push_back(writeCard(cards, trivanta::Vuota, drawVuota()));
         writeIcons(assets);
         writeContactSheet(docs + "/cards.png", pictures);
         std::printf("wrote %zu pictures, the icons and the contact sheet\n", pictures.size());

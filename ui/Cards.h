@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QPixmap>
 #include <map>
 #include <string>
@@ -7,18 +8,20 @@
 
 namespace trivanta {
 
-// The picture store of the window: the 41 pictures fetched by name. It is
-// filled when a picture is first read and emptied when the window unloads.
-class Cards {
+// The picture store `cards` of the window: the 41 pictures fetched by name,
+// each loaded the first time it is read. The window creates it when it first
+// needs a picture and deletes it when it unloads.
+class Cards : public QObject {
+    Q_OBJECT
+
 public:
+    explicit Cards(QObject* parent);
+
     // The picture called nome ("o1", "vuota"); null for "" or an unknown name.
     QPixmap picture(std::string_view nome);
-    bool loaded() const { return loaded_; }
-    void unload();
 
 private:
     std::map<std::string, QPixmap, std::less<>> pictures_;
-    bool loaded_ = false;
 };
 
 } // namespace trivanta

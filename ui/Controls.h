@@ -17,8 +17,6 @@ public:
 
     // nome is the picture's name in the store, "" for none.
     void setPicture(const std::string& nome, const QPixmap& picture);
-    const std::string& immagine() const { return immagine_; }
-    const QPixmap& picture() const { return picture_; }
 
 signals:
     // A press and release of the left button on the place.

@@ -1,10 +1,10 @@
 #include "MainWindow.h"
 
 #include "CardPictures.h"
+#include "Cards.h"
 #include "Controls.h"
 #include "Donazione.h"
 #include "Layout.h"
-#include "NomiCarte.h"
 #include "QtMessageBoxes.h"
 #include "Testi.h"
 
@@ -22,8 +22,6 @@
 namespace trivanta {
 
 namespace {
-
-constexpr const char* TestoDonazione = "Ti piace questo programma? Fai una donazione!";
 
 // The window's own font; systems without "MS Sans Serif" get a sans-serif
 // of theirs at the same size.
@@ -56,7 +54,7 @@ QLabel* tableLabel(QWidget* frame, const char* name, const char* text, layout::T
 }
 
 QPushButton* donationButton(QWidget* client, const char* name, layout::Twips place) {
-    auto* button = new QPushButton(QString::fromUtf8(TestoDonazione), client);
+    auto* button = new QPushButton(QString::fromUtf8(testi::InvitoDonazione), client);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(layout::pixels(place));
     QPalette palette = button->palette();
@@ -112,7 +110,7 @@ void MainWindow::buildControls(QWidget* client) {
     Command1 = donationButton(client, "Command1", layout::Command1);
     for (std::size_t k = 0; k < pc.size(); ++k) {
         pc[k] = cardPlace(client, indexed("pc", k), layout::pc[k]);
-        pc[k]->setAccessibleDescription(QStringLiteral("mano del PC"));
+        pc[k]->setAccessibleDescription(QString::fromUtf8(testi::DescrizioneManoPc));
     }
 
     Frame1 = new QWidget(client);
@@ -123,17 +121,17 @@ void MainWindow::buildControls(QWidget* client) {
     green.setColor(QPalette::Window, QColor(0, 128, 0));
     Frame1->setPalette(green);
     terrauser = cardPlace(Frame1, QStringLiteral("terrauser"), layout::terrauser);
-    terrauser->setAccessibleDescription(QStringLiteral("la tua carta in tavola"));
+    terrauser->setAccessibleDescription(QString::fromUtf8(testi::DescrizioneTerraUser));
     terrapc = cardPlace(Frame1, QStringLiteral("terrapc"), layout::terrapc);
-    terrapc->setAccessibleDescription(QStringLiteral("la carta del PC in tavola"));
-    Label1 = tableLabel(Frame1, "Label1", "Utente", layout::Label1);
-    Label2 = tableLabel(Frame1, "Label2", "PC", layout::Label2);
-    Label4 = tableLabel(Frame1, "Label4", "BRISCOLA", layout::Label4);
+    terrapc->setAccessibleDescription(QString::fromUtf8(testi::DescrizioneTerraPc));
+    Label1 = tableLabel(Frame1, "Label1", testi::EtichettaUtente, layout::Label1);
+    Label2 = tableLabel(Frame1, "Label2", testi::EtichettaPc, layout::Label2);
+    Label4 = tableLabel(Frame1, "Label4", testi::EtichettaBriscola, layout::Label4);
 
     // Created after Frame1 so that it lies in front of the table.
     cartabriscola = cardPlace(client, QStringLiteral("cartabriscola"), layout::cartabriscola);
 
-    giocatautente = new QPushButton(QStringLiteral("Gioca"), client);
+    giocatautente = new QPushButton(QString::fromUtf8(testi::Gioca), client);
     giocatautente->setObjectName(QStringLiteral("giocatautente"));
     giocatautente->setGeometry(layout::pixels(layout::giocatautente));
     giocatautente->setFont(fontFinestra(true));
@@ -147,7 +145,6 @@ void MainWindow::buildControls(QWidget* client) {
     }
     for (std::size_t k = 0; k < user.size(); ++k) {
         user[k] = cardPlace(client, indexed("user", k), layout::user[k]);
-        user[k]->setAccessibleDescription(QStringLiteral("la tua mano, posto %1").arg(k + 1));
         connect(user[k], &CardPlace::clicked, this, [this, k] { user_Click(static_cast<int>(k)); });
     }
 
@@ -161,26 +158,28 @@ void MainWindow::buildControls(QWidget* client) {
     StatusBar1->setFont(fontFinestra(true));
     StatusBar1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar1->setIndent(2);
-    StatusBar1->setAccessibleName(QStringLiteral("barra di stato"));
+    StatusBar1->setAccessibleName(QString::fromUtf8(testi::NomeBarraDiStato));
 
     giocatautente->setFocus();
 }
 
 void MainWindow::buildMenus() {
     // Access keys only: none of the entries has a shortcut.
-    file = menuBar()->addMenu(QStringLiteral("&File"));
+    file = menuBar()->addMenu(QString::fromUtf8(testi::MenuFile));
     file->setObjectName(QStringLiteral("file"));
-    newpart = file->addAction(QStringLiteral("&Nuova partita"), this, &MainWindow::newpart_Click);
+    newpart = file->addAction(QString::fromUtf8(testi::VoceNuovaPartita), this,
+                              &MainWindow::newpart_Click);
     newpart->setObjectName(QStringLiteral("newpart"));
-    esci = file->addAction(QStringLiteral("&Esci"), this, &MainWindow::esci_Click);
+    esci = file->addAction(QString::fromUtf8(testi::VoceEsci), this, &MainWindow::esci_Click);
     esci->setObjectName(QStringLiteral("esci"));
 
-    helpami = menuBar()->addMenu(QStringLiteral("&?"));
+    helpami = menuBar()->addMenu(QString::fromUtf8(testi::MenuAiuto));
     helpami->setObjectName(QStringLiteral("helpami"));
-    Info = helpami->addAction(QStringLiteral("&Informazioni"), this, &MainWindow::Info_Click);
+    Info = helpami->addAction(QString::fromUtf8(testi::VoceInformazioni), this,
+                              &MainWindow::Info_Click);
     Info->setObjectName(QStringLiteral("Info"));
-    cmdDonazione =
-        helpami->addAction(QStringLiteral("Fai una &donazione"), this, &MainWindow::ApriDonazione);
+    cmdDonazione = helpami->addAction(QString::fromUtf8(testi::VoceDonazione), this,
+                                      &MainWindow::ApriDonazione);
     cmdDonazione->setObjectName(QStringLiteral("cmdDonazione"));
 }
 
@@ -262,7 +261,7 @@ void MainWindow::ApriDonazione() {
 void MainWindow::afterEvent() {
     Disegna();
     if (briscola_.ChiusuraRichiesta() && !closing_) {
-        cards_.unload();
+        unloadCards();
         close();
     }
 }
@@ -270,23 +269,23 @@ void MainWindow::afterEvent() {
 void MainWindow::Disegna() {
     const Tavolo& t = briscola_.tavolo();
     const auto render = [this](CardPlace* place, const Posto& posto, bool manoPc,
-                               const QString& prefix) {
-        place->setPicture(posto.immagine, cards_.picture(posto.immagine));
+                               const char* prefix) {
+        place->setPicture(posto.immagine, store().picture(posto.immagine));
         place->setVisible(posto.visibile);
-        place->setAccessibleName(prefix + nomeAccessibile(posto.immagine, manoPc));
+        place->setAccessibleName(
+            QString::fromStdString(prefix + NomeAccessibile(posto.immagine, manoPc)));
     };
     for (std::size_t k = 0; k < 3; ++k) {
-        render(pc[k], t.pc[k], true, {});
-        render(user[k], t.user[k], false, {});
+        render(pc[k], t.pc[k], true, "");
+        render(user[k], t.user[k], false, "");
         Shape2[k]->setVisible(t.Shape2[k]);
         user[k]->setAccessibleDescription(
-            QStringLiteral("la tua mano, posto %1%2")
-                .arg(k + 1)
-                .arg(t.Shape2[k] ? QStringLiteral(", scelta") : QString()));
+            QString::fromUtf8(testi::DescrizioneManoUser) + QString::number(k + 1) +
+            (t.Shape2[k] ? QString::fromUtf8(testi::DescrizioneScelta) : QString()));
     }
-    render(terrauser, t.terrauser, false, {});
-    render(terrapc, t.terrapc, false, {});
-    render(cartabriscola, t.cartabriscola, false, QStringLiteral("briscola: "));
+    render(terrauser, t.terrauser, false, "");
+    render(terrapc, t.terrapc, false, "");
+    render(cartabriscola, t.cartabriscola, false, testi::PrefissoBriscola);
     StatusBar1->setText(QString::fromStdString(t.StatusBar1));
 }
 
@@ -323,7 +322,19 @@ void MainWindow::Form_Unload() {
     // Whatever closes the window, the picture store goes with it and nothing
     // is asked.
     closing_ = true;
-    cards_.unload();
+    unloadCards();
+}
+
+Cards& MainWindow::store() {
+    if (cards_ == nullptr) {
+        cards_ = new Cards(this);
+    }
+    return *cards_;
+}
+
+void MainWindow::unloadCards() {
+    delete cards_;
+    cards_ = nullptr;
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Briscola.h"
-#include "Cards.h"
 
 #include <QMainWindow>
 #include <array>
@@ -16,6 +15,7 @@ namespace trivanta {
 
 class BrowserPlatform;
 class CardPlace;
+class Cards;
 class Outline;
 
 // The game window `main`. It forwards every event to the game, renders the
@@ -31,7 +31,6 @@ public:
     ~MainWindow() override;
 
     Briscola& briscola() { return briscola_; }
-    const Cards& cards() const { return cards_; }
 
     // Events of the window and its controls.
     void Form_Load();
@@ -62,6 +61,9 @@ private:
     void moveSelection(int step);
     void selectIfShown(int Index);
     void watchActivation();
+    // The picture store, created when a picture is first read.
+    Cards& store();
+    void unloadCards();
 
     std::unique_ptr<MessageBoxes> ownBoxes_;
     std::unique_ptr<Random> ownRandom_;
@@ -70,7 +72,7 @@ private:
     Random* random_;
     BrowserPlatform* platform_;
     Briscola briscola_;
-    Cards cards_;
+    Cards* cards_ = nullptr; // a child of the window while it exists
     bool closing_ = false;
     bool centred_ = false;
     bool activatedBefore_ = false;

@@ -1,5 +1,7 @@
 #include "QtMessageBoxes.h"
 
+#include "Testi.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -42,7 +44,7 @@ Answer QtMessageBoxes::show(const Message& message) {
     }
     QMessageBox box(owner_);
     box.setWindowModality(Qt::ApplicationModal);
-    box.setWindowTitle(QString::fromStdString(message.title.value_or(std::string(AppTitle))));
+    box.setWindowTitle(QString::fromStdString(message.title.value_or(testi::TitoloFinestra)));
     // Lines come joined the Windows way; Qt breaks lines at "\n" only.
     QString text = QString::fromStdString(message.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -1,6 +1,8 @@
 #include "Donazione.h"
 
-#include "ProvaDonazione.h"
+#include "Browser.h"
+#include "Cartella.h"
+#include "Scatole.h"
 #include "Testi.h"
 
 #include <cerrno>
@@ -15,6 +17,8 @@ namespace trivanta {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CartellaTemporanea;
+using test::LeggiFile;
 
 // Not the donation page: the address given must be the one used.
 const std::string Indirizzo = "https://example.org/altra?a=1&b=2";
@@ -24,8 +28,8 @@ const std::string Testo =
 class LaunchBrowserTest : public ::testing::Test {
 protected:
     CartellaTemporanea cartella;
-    ScatoleRegistrate boxes;
-    PiattaformaProva platform{cartella.path()};
+    test::ScatoleScriptate boxes;
+    test::BrowserScriptato platform{cartella.path()};
 
     static Message errore(int number, const std::string& description) {
         return {"Error " + std::to_string(number) + " (" + description +
@@ -36,8 +40,8 @@ protected:
 
 TEST_F(LaunchBrowserTest, emptyAddressWritesNoFileAndShowsNoBox) {
     LaunchBrowser("", 0, boxes, platform);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_TRUE(platform.launched.empty());
+    EXPECT_TRUE(boxes.mostrate.empty());
+    EXPECT_TRUE(platform.avviati.empty());
     EXPECT_TRUE(fs::is_empty(cartella.path()));
 }
 
@@ -60,17 +64,17 @@ TEST(LaunchBrowser, shellResultsDecideTheOneBoxAndTheFileIsAlwaysDeleted) {
         CartellaTemporanea cartella;
         // An old, longer file is replaced, not appended to.
         std::ofstream(cartella.path() / "test.htm") << "left over from an earlier run\n";
-        ScatoleRegistrate boxes;
-        PiattaformaProva platform(cartella.path());
-        platform.findResult = c.find;
-        platform.launchResult = c.launch;
+        test::ScatoleScriptate boxes;
+        test::BrowserScriptato platform(cartella.path());
+        platform.risultatoRicerca = c.find;
+        platform.risultatoAvvio = c.launch;
 
         LaunchBrowser(Indirizzo, 0, boxes, platform);
 
-        EXPECT_EQ(boxes.shown, c.boxes);
-        EXPECT_EQ(platform.contentsWhenAsked, "\"<HTML> <\\HTML>\"\r\n");
-        EXPECT_EQ(platform.launched,
-                  decltype(platform.launched)(c.launches, {"/usr/bin/browser", Indirizzo}));
+        EXPECT_EQ(boxes.mostrate, c.boxes);
+        EXPECT_EQ(platform.contenutoAllaRicerca, "\"<HTML> <\\HTML>\"\r\n");
+        EXPECT_EQ(platform.avviati,
+                  decltype(platform.avviati)(c.launches, {platform.eseguibile, Indirizzo}));
         EXPECT_FALSE(fs::exists(fs::symlink_status(cartella.path() / "test.htm")));
     }
 }
@@ -83,7 +87,7 @@ TEST_F(LaunchBrowserTest, unwritableDirectoryGivesTheErrorMessageNotBrowserNotFo
     LaunchBrowser(Indirizzo, 0, boxes, platform);
     ASSERT_TRUE(!root || ::seteuid(0) == 0);
 
-    EXPECT_EQ(boxes.shown, std::vector<Message>{errore(13, "Permission denied")});
+    EXPECT_EQ(boxes.mostrate, std::vector<Message>{errore(13, "Permission denied")});
     EXPECT_TRUE(fs::is_empty(cartella.path()));
 }
 
@@ -95,7 +99,8 @@ TEST_F(LaunchBrowserTest, neverWritesThroughALinkAtTheFilesPlace) {
 
     LaunchBrowser(Indirizzo, 0, boxes, platform);
 
-    EXPECT_EQ(boxes.shown, std::vector<Message>{errore(40, "Too many levels of symbolic links")});
+    EXPECT_EQ(boxes.mostrate,
+              std::vector<Message>{errore(40, "Too many levels of symbolic links")});
     EXPECT_TRUE(fs::is_symlink(cartella.path() / "test.htm"));
     EXPECT_EQ(LeggiFile(vittima), "precious");
 }
@@ -131,13 +136,13 @@ TEST(EsecuzioneReale, theRegisteredBrowserIsStartedWithExactlyTheAddress) {
         ::setenv("XDG_DATA_DIRS", (base + "/sysdata").c_str(), 1);
         ::setenv("XDG_CONFIG_DIRS", (base + "/sysconfig").c_str(), 1);
         // NOLINTEND(concurrency-mt-unsafe)
-        ScatoleRegistrate boxes;
+        test::ScatoleScriptate boxes;
         ApriDonazione(boxes, *systemBrowserPlatform(), 0);
-        for (const Message& m : boxes.shown) {
+        for (const Message& m : boxes.mostrate) {
             (void)std::fprintf(stderr, "box: %s\n", m.text.c_str());
         }
         const bool childLeft = ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD;
-        ::_exit(boxes.shown.empty() && !childLeft ? 0 : 1);
+        ::_exit(boxes.mostrate.empty() && !childLeft ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

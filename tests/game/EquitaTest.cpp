@@ -1,4 +1,4 @@
-#include "Support.h"
+#include "Arbitro.h"
 
 #include <gtest/gtest.h>
 #include <set>

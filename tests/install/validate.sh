@@ -71,6 +71,7 @@ metainfo_patterns=(
     "<p xml:lang=\"it\">"
     "<screenshot type=\"default\">"
     "<binary>trivanta</binary>"
+    "<release version=\"$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")\""
 )
 for pattern in "${metainfo_patterns[@]}"; do
     grep -qF -- "$pattern" "$metainfo" || fail "metadata lacks '$pattern'"

@@ -9,10 +9,12 @@
 //   MONKEY_LIFE    start at this window of the run, to replay a failure
 //   MONKEY_STALL   seconds one event may take before the run counts as hung
 
+#include "Arbitro.h"
+#include "Browser.h"
 #include "Carte.h"
 #include "Controls.h"
 #include "MainWindow.h"
-#include "Scripted.h"
+#include "Schermo.h"
 #include "Testi.h"
 
 #include <QAction>
@@ -34,24 +36,7 @@
 namespace trivanta::monkey {
 namespace {
 
-using Conteggi = std::array<int, 12>;
-
-Conteggi conta(const StatoGioco& s) {
-    Conteggi n{};
-    for (int v = 1; v <= NumeroValori; ++v) {
-        for (int m = 1; m <= NumeroSemi; ++m) {
-            const int p = s.StatoCarte[v][m];
-            n[static_cast<std::size_t>(p >= 0 && p < 12 ? p : 1)] += 1; // 1: no valid code
-        }
-    }
-    return n;
-}
-
-QString testoStato(const Conteggi& n) {
-    return QStringLiteral("Carte prese dal PC: %1 Carte prese da USER: %2")
-        .arg(n[PosPresaPc])
-        .arg(n[PosPresaUser]);
-}
+using test::Dado;
 
 void atteso(QStringList& errori, bool ok, const QString& cosa) {
     if (!ok) {
@@ -59,96 +44,21 @@ void atteso(QStringList& errori, bool ok, const QString& cosa) {
     }
 }
 
-// Each card has one valid location; the row and column of no card stay 0.
-void controllaCodici(QStringList& errori, const StatoGioco& s) {
-    static const std::set<int> validi = {PosMazzo,     PosManoPc,   PosManoUser, PosPresaPc,
-                                         PosPresaUser, PosBriscola, PosTerraPc,  PosTerraUser};
-    for (int v = 0; v <= NumeroValori; ++v) {
-        for (int m = 0; m <= NumeroSemi; ++m) {
-            const int p = s.StatoCarte[v][m];
-            atteso(errori, v == 0 || m == 0 ? p == PosMazzo : validi.count(p) == 1,
-                   QStringLiteral("entry (%1, %2) holds location %3").arg(v).arg(m).arg(p));
+// Every step of the browser layer succeeds or fails at random; the order of
+// the steps is the donation tests' business.
+void BrowserACaso(test::BrowserScriptato& browser, Dado& dado) {
+    using Passo = test::BrowserScriptato::Passo;
+    browser.prima = [&browser, &dado](Passo passo) {
+        constexpr double rischio[] = {0.03, 0.1, 0.05, 0.05, 0.05}; // in the order of Passo
+        if (dado.chance(rischio[static_cast<int>(passo)])) {
+            throw PlatformError(EACCES, "monkey: a step refused");
         }
-    }
-}
-
-// Between two events: the user has to play, the computer's card lies on the
-// table exactly when it led, hands, stock and piles agree with the tricks.
-void controllaStato(QStringList& errori, const StatoGioco& s, const Tavolo& t) {
-    controllaCodici(errori, s);
-    const Conteggi n = conta(s);
-    const int trick = (n[PosPresaPc] + n[PosPresaUser]) / 2;
-    const std::pair<bool, const char*> regole[] = {
-        {n[PosTerraUser] == 0, "a user's card lies on the table between tricks"},
-        {n[PosTerraPc] == (s.Turno == TurnoPc ? 1 : 0), "computer's card on the table, not led"},
-        {s.WaitingForUser && s.WaitingForPC == (n[PosTerraPc] == 0), "waiting for the wrong side"},
-        {!s.PartitaFinita && !s.SceltoDiChiudere, "a finished game is still on the table"},
-        {n[PosPresaPc] % 2 == 0 && n[PosPresaUser] % 2 == 0, "a pile no tricks give"},
-        {n[PosManoUser] == std::min(3, 20 - trick), "user's hand against the tricks"},
-        {n[PosManoPc] + n[PosTerraPc] == n[PosManoUser], "computer's hand against the user's"},
-        {n[PosMazzo] + n[PosBriscola] == std::max(0, 34 - 2 * trick), "stock against the tricks"},
-        {n[PosBriscola] == (trick <= 16 ? 1 : 0), "trump card against the tricks"},
-        {s.currentindex >= 0 && s.currentindex < n[PosManoUser], "selected slot out of the hand"},
-        {t.Shape2[static_cast<std::size_t>(std::clamp(s.currentindex, 0, 2))],
-         "no marker on the selected card"},
+        const int r = dado.below(4);
+        browser.risultatoRicerca = r == 0   ? ShellNoAssociation
+                                   : r == 1 ? ShellFileNotFound
+                                            : ShellOk;
+        browser.risultatoAvvio = dado.chance(0.7) ? ShellOk : ShellFileNotFound;
     };
-    QString luoghi; // the count at every location code
-    for (const int c : n) {
-        luoghi += QStringLiteral(" %1").arg(c);
-    }
-    for (const auto& [ok, cosa] : regole) {
-        atteso(errori, ok, QString::fromLatin1(cosa) + QStringLiteral(", counts") + luoghi);
-    }
-}
-
-// The widgets show what the game decided.
-void controllaFinestra(QStringList& errori, MainWindow& w) {
-    const Tavolo& t = w.briscola().tavolo();
-    const std::pair<const char*, const Posto*> posti[] = {
-        {"user(0)", &t.user[0]},     {"user(1)", &t.user[1]}, {"user(2)", &t.user[2]},
-        {"pc(0)", &t.pc[0]},         {"pc(1)", &t.pc[1]},     {"pc(2)", &t.pc[2]},
-        {"terrauser", &t.terrauser}, {"terrapc", &t.terrapc}, {"cartabriscola", &t.cartabriscola}};
-    for (const auto& [nome, posto] : posti) {
-        const auto* p = w.findChild<CardPlace*>(QString::fromLatin1(nome));
-        atteso(errori, p && p->immagine() == posto->immagine && p->isVisible() == posto->visibile,
-               QStringLiteral("%1 differs from what the game says").arg(nome));
-    }
-    int markers = 0;
-    for (std::size_t k = 0; k < 3; ++k) {
-        const auto* shape = w.findChild<QWidget*>(QStringLiteral("Shape2(%1)").arg(k));
-        const auto* card = w.findChild<QWidget*>(QStringLiteral("user(%1)").arg(k));
-        const bool shown = shape && shape->isVisible();
-        markers += shown ? 1 : 0;
-        atteso(errori, shown == t.Shape2[k] && (!shown || card->isVisible()),
-               QStringLiteral("Shape2(%1) differs from the game or surrounds no card").arg(k));
-    }
-    atteso(errori, markers <= 1, QStringLiteral("%1 markers on screen").arg(markers));
-    const auto* bar = w.findChild<QLabel*>(QStringLiteral("StatusBar1"));
-    atteso(errori, bar && bar->text() == testoStato(conta(w.briscola().stato())),
-           QStringLiteral("the status bar does not match the piles"));
-}
-
-// A box against the game as the box finds it.
-void controllaBox(QStringList& errori, const StatoGioco& s, const Tavolo& t, const Message& m) {
-    controllaCodici(errori, s);
-    const Conteggi n = conta(s);
-    if (m.text == testi::PrendeUtente || m.text == testi::PrendePc) {
-        atteso(errori, n[PosTerraPc] == 1 && n[PosTerraUser] == 1,
-               QStringLiteral("the taker is named without both cards on the table"));
-    } else if (m.title && *m.title == testi::TitoloFinePartita) {
-        static const QRegularExpression score(QStringLiteral("PC=(\\d+)\r\nPunti USER=(\\d+)"));
-        const auto match = score.match(QString::fromStdString(m.text));
-        atteso(errori,
-               match.hasMatch() && match.captured(1).toInt() + match.captured(2).toInt() == 120 &&
-                   n[PosPresaPc] + n[PosPresaUser] == 40,
-               QStringLiteral("final score '%1' with %2 cards in the piles")
-                   .arg(QString::fromStdString(m.text))
-                   .arg(n[PosPresaPc] + n[PosPresaUser]));
-        atteso(errori, !t.Shape2[0] && !t.Shape2[1] && !t.Shape2[2],
-               QStringLiteral("a marker stays around the empty hand"));
-    } else if (m.text == testi::ErroreVincitore) {
-        errori << QStringLiteral("the trick had no winner");
-    }
 }
 
 std::uint64_t semeDi(std::uint64_t seed, long vita, int uso) {
@@ -185,12 +95,23 @@ struct Copertura {
 // One window of the run, with its own scripted world.
 struct Vita {
     Vita(std::uint64_t seed, long indice, Copertura& c)
-        : cop(c), dado(semeDi(seed, indice, 0)), boxes_(semeDi(seed, indice, 1), 0.75, 0.3),
-          browser_(semeDi(seed, indice, 2)), random_(semeDi(seed, indice, 3), letturaOrologio) {
+        : cop(c), dado(semeDi(seed, indice, 0)), dadoBox_(semeDi(seed, indice, 1)),
+          dadoBrowser_(semeDi(seed, indice, 2)), random_(semeDi(seed, indice, 3), letturaOrologio) {
         orologio = static_cast<float>(semeDi(seed, indice, 4) % 86000);
-        boxes_.guarda = [this](const Message& m) {
-            controllaBox(errori, w->briscola().stato(), w->briscola().tavolo(), m);
+        // OK boxes are answered OK, "another game?" mostly Yes, "new game?" mostly No.
+        boxes_.registra = false;
+        boxes_.decidi = [this](const Message& m) {
+            const bool fine = m.title == testi::TitoloFinePartita;
+            const Answer a = m.buttons != Buttons::YesNo          ? Answer::Ok
+                             : dadoBox_.chance(fine ? 0.75 : 0.3) ? Answer::Yes
+                                                                  : Answer::No;
+            visti.push_back({m, a});
+            return a;
         };
+        boxes_.mentreAperta = [this](const Message& m) {
+            arbitro.Box(m, w->briscola().stato(), w->briscola().tavolo());
+        };
+        BrowserACaso(browser_, dadoBrowser_);
         w = std::make_unique<MainWindow>(&boxes_, &random_, &browser_);
         // Esci may come from the menu opened by keys too.
         QObject::connect(w->findChild<QAction*>(QStringLiteral("esci")), &QAction::triggered,
@@ -203,13 +124,13 @@ struct Vita {
 
     // Picks and runs one event; returns its description, "" once the window closed.
     QString esegui() {
-        boxes_.visti.clear();
+        visti.clear();
         esci = false;
         // A copy of the table, to compare after the event (cppcheck takes it for a pointer).
         // cppcheck-suppress constVariable
         const auto carte = w->briscola().stato().StatoCarte;
         const Tavolo tavolo = w->briscola().tavolo();
-        const bool aMeta = conta(w->briscola().stato())[PosTerraPc] == 1;
+        const bool aMeta = test::Conta(w->briscola().stato(), PosTerraPc) == 1;
         const int richieste = browser_.richieste;
         QString cosa;
         bool chiudere = false;
@@ -260,7 +181,7 @@ struct Vita {
         QCoreApplication::processEvents();
         chiudere = chiudere || esci;
         cop.donazioni += browser_.richieste - richieste;
-        for (const auto& v : boxes_.visti) {
+        for (const auto& v : visti) {
             const bool fine = v.message.title && *v.message.title == testi::TitoloFinePartita;
             cop.partite += fine ? 1 : 0;
             (v.answer == Answer::Yes ? cop.altraSi : cop.altraNo) += fine ? 1 : 0;
@@ -276,19 +197,34 @@ struct Vita {
                chiudere ? QStringLiteral("the window stayed open after it was asked to close")
                         : QStringLiteral("the window closed though nobody asked"));
         if (!w->isVisible()) {
-            atteso(errori, !w->cards().loaded(), QStringLiteral("pictures outlived the window"));
+            atteso(errori, test::Controllo<QObject>(*w, QStringLiteral("cards")) == nullptr,
+                   QStringLiteral("pictures outlived the window"));
             return cosa.prepend(QStringLiteral("[closed] "));
         }
-        controllaStato(errori, w->briscola().stato(), w->briscola().tavolo());
-        controllaFinestra(errori, *w);
+        arbitro.TraLePrese(w->briscola().stato(), w->briscola().tavolo());
+        for (const std::string& e : arbitro.errori) {
+            errori << QString::fromStdString(e);
+        }
+        arbitro.errori.clear();
+        const QString schermo = test::DifferenzeDalTavolo(*w, false);
+        atteso(errori, schermo.isEmpty(),
+               QStringLiteral("the window differs from the game: ") + schermo);
         return cosa;
     }
 
     // In this order: the window goes before the world it was given.
+    struct Visto {
+        Message message;
+        Answer answer;
+    };
     Copertura& cop;
     Dado dado;
-    ScatoleACaso boxes_;
-    BrowserACaso browser_;
+    Dado dadoBox_;
+    Dado dadoBrowser_;
+    test::ScatoleScriptate boxes_;
+    test::BrowserScriptato browser_;
+    std::vector<Visto> visti; // the boxes of the event in progress
+    test::Arbitro arbitro;
     PcgRandom random_;
     std::unique_ptr<MainWindow> w;
     QStringList errori;

@@ -2,8 +2,10 @@
 // checkers: the About box and a donation request, then twenty tricks, the
 // final question answered No and the window closing by itself.
 
+#include "Browser.h"
 #include "MainWindow.h"
-#include "Scripted.h"
+#include "Scatole.h"
+#include "Schermo.h"
 #include "Testi.h"
 
 #include <QAction>
@@ -15,8 +17,10 @@ using namespace trivanta;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    monkey::ScatoleACaso boxes(1, 0.0, 0.0); // No to another game
-    monkey::BrowserACaso browser(2);
+    test::ScatoleScriptate boxes;
+    boxes.decidi = [](const Message&) { return Answer::No; }; // no other game
+    test::BrowserScriptato browser;
+    browser.risultatoAvvio = ShellFileNotFound;
     PcgRandom random(3, [] { return 40000.0f; });
     auto window = std::make_unique<MainWindow>(&boxes, &random, &browser);
     window->Form_Load();
@@ -29,11 +33,11 @@ int main(int argc, char* argv[]) {
         QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("giocatautente")),
                           Qt::LeftButton);
     }
-    const bool ok = presses == 20 && !boxes.visti.empty() &&
-                    boxes.visti.back().message.text == testi::Saluto && !window->isVisible() &&
-                    !window->cards().loaded();
+    const bool ok = presses == 20 && !boxes.mostrate.empty() &&
+                    boxes.mostrate.back().text == testi::Saluto && !window->isVisible() &&
+                    test::Controllo<QObject>(*window, QStringLiteral("cards")) == nullptr;
     window.reset();
-    std::printf("one game: %d presses of Gioca, %zu boxes: %s\n", presses, boxes.visti.size(),
+    std::printf("one game: %d presses of Gioca, %zu boxes: %s\n", presses, boxes.mostrate.size(),
                 ok ? "ended and closed" : "FAILED");
     return ok ? 0 : 1;
 }

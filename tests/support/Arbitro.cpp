@@ -1,0 +1,255 @@
+#include "Arbitro.h"
+
+#include "Testi.h"
+
+#include <algorithm>
+
+namespace trivanta::test {
+
+namespace {
+
+constexpr std::int16_t Luoghi[] = {PosMazzo,     PosManoPc,   PosManoUser, PosPresaPc,
+                                   PosPresaUser, PosBriscola, PosTerraPc,  PosTerraUser};
+
+template <typename F> void PerOgniCarta(F&& f) {
+    for (int v = 1; v <= 10; ++v) {
+        for (int m = 1; m <= 4; ++m) {
+            f(v, m);
+        }
+    }
+}
+
+std::string Nome(Carta c) {
+    return std::string(NomeImmagine(c.valore, c.seme));
+}
+
+int PuntiIn(const StatoGioco& s, std::int16_t pila) {
+    int punti = 0;
+    PerOgniCarta(
+        [&](int v, int m) { punti += s.StatoCarte[v][m] == pila ? oracolo::Punti(v) : 0; });
+    return punti;
+}
+
+} // namespace
+
+Conteggi Conta(const StatoGioco& s) {
+    Conteggi n{};
+    PerOgniCarta([&](int v, int m) {
+        const int p = s.StatoCarte[v][m];
+        const bool valido = std::find(std::begin(Luoghi), std::end(Luoghi), p) != std::end(Luoghi);
+        n[static_cast<std::size_t>(valido ? p : 1)] += 1;
+    });
+    return n;
+}
+
+int Conta(const StatoGioco& s, std::int16_t posizione) {
+    return Conta(s)[static_cast<std::size_t>(posizione)];
+}
+
+Carta Trova(const StatoGioco& s, std::int16_t posizione) {
+    Carta c;
+    PerOgniCarta([&](int v, int m) {
+        if (s.StatoCarte[v][m] == posizione) {
+            c = {v, m};
+        }
+    });
+    return c;
+}
+
+void Disponi(StatoGioco& s, std::initializer_list<Posa> carte, std::int16_t resto) {
+    PerOgniCarta([&](int v, int m) { s.StatoCarte[v][m] = resto; });
+    for (const Posa& p : carte) {
+        s.StatoCarte[p.valore][p.seme] = p.dove;
+    }
+}
+
+namespace oracolo {
+
+int Punti(int valore) {
+    switch (valore) {
+    case 1:
+        return 11;
+    case 3:
+        return 10;
+    case 10:
+        return 4;
+    case 9:
+        return 3;
+    case 8:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+bool SecondaPrende(Carta guida, Carta seconda, int semeBriscola) {
+    if (seconda.seme != guida.seme) {
+        return seconda.seme == semeBriscola;
+    }
+    // From the weakest card of a suit to the strongest.
+    constexpr int ordine[] = {2, 4, 5, 6, 7, 8, 9, 10, 3, 1};
+    const auto rango = [&](int valore) { return std::find(ordine, ordine + 10, valore) - ordine; };
+    return rango(seconda.valore) > rango(guida.valore);
+}
+
+std::string TestoStatus(const Conteggi& n) {
+    return testi::CartePresePc + std::to_string(n[PosPresaPc]) + testi::CartePreseUser +
+           std::to_string(n[PosPresaUser]);
+}
+
+} // namespace oracolo
+
+void Arbitro::Atteso(bool ok, const std::string& cosa) {
+    if (!ok) {
+        errori.push_back(cosa);
+    }
+}
+
+void Arbitro::ControllaCodici(const StatoGioco& s) {
+    for (int v = 0; v <= 10; ++v) {
+        for (int m = 0; m <= 4; ++m) {
+            const int p = s.StatoCarte[v][m];
+            const bool valido = v == 0 || m == 0 ? p == PosMazzo
+                                                 : std::find(std::begin(Luoghi), std::end(Luoghi),
+                                                             p) != std::end(Luoghi);
+            Atteso(valido, "entry (" + std::to_string(v) + ", " + std::to_string(m) +
+                               ") holds location " + std::to_string(p));
+        }
+    }
+}
+
+void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
+    ControllaCodici(s);
+    const Conteggi n = Conta(s);
+    const int prese = (n[PosPresaPc] + n[PosPresaUser]) / 2;
+    const int mano = std::min(3, 20 - prese);
+    const Carta pc = Trova(s, PosTerraPc);
+    const Carta briscola = Trova(s, PosBriscola);
+    if (briscola.seme != 0) {
+        Atteso(semeBriscola_ == 0 || semeBriscola_ == briscola.seme, "the trump suit changed");
+        semeBriscola_ = briscola.seme;
+    }
+    std::vector<std::string> manoUser;
+    PerOgniCarta([&](int v, int m) {
+        if (s.StatoCarte[v][m] == PosManoUser) {
+            manoUser.emplace_back(NomeImmagine(v, m));
+        }
+    });
+    int marcatori = 0;
+    for (const bool m : t.Shape2) {
+        marcatori += m ? 1 : 0;
+    }
+    const auto segnato = static_cast<std::size_t>(std::clamp(s.currentindex, 0, 2));
+    const std::pair<bool, const char*> regole[] = {
+        {n[PosTerraUser] == 0, "a user's card lies on the table between tricks"},
+        {n[PosTerraPc] == (s.Turno == TurnoPc ? 1 : 0), "the computer's card lies there unled"},
+        {guida_ == Lato::Ignoto || n[PosTerraPc] == (guida_ == Lato::Pc ? 1 : 0),
+         "the computer's card on the table, and the taker of the last trick, disagree"},
+        {s.WaitingForUser && s.WaitingForPC == (n[PosTerraPc] == 0), "waiting for the wrong side"},
+        {!s.PartitaFinita && !s.SceltoDiChiudere, "a finished game is still on the table"},
+        {n[PosPresaPc] % 2 == 0 && n[PosPresaUser] % 2 == 0, "a pile that no tricks give"},
+        {n[PosManoUser] == mano, "the user's hand against the tricks played"},
+        {n[PosManoPc] + n[PosTerraPc] == mano, "the computer's hand against the tricks played"},
+        {n[PosMazzo] + n[PosBriscola] == std::max(0, 34 - 2 * prese), "the stock, against them"},
+        {n[PosBriscola] == (prese <= 16 ? 1 : 0), "the trump card, against them"},
+        {s.currentindex >= 0 && s.currentindex < mano, "the selected place is out of the hand"},
+        {t.Shape2[segnato] && marcatori == 1, "the marker is not on the selected card alone"},
+        {t.StatusBar1 == oracolo::TestoStatus(n), "the status bar does not count the piles"},
+        {t.terrauser.immagine.empty() && t.terrapc.immagine == Nome(pc),
+         "the table places do not show the cards on the table"},
+        {briscola.seme == 0 ? t.cartabriscola.immagine.empty()
+                            : t.cartabriscola.immagine == Nome(briscola),
+         "the trump place does not show the trump card"},
+    };
+    for (const auto& [ok, cosa] : regole) {
+        Atteso(ok, cosa);
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        const bool tiene = k < manoUser.size();
+        // The hand shows sorted by value, then suit, from the left, with no gaps.
+        Atteso(t.user[k].visibile == tiene && (!tiene || t.user[k].immagine == manoUser[k]),
+               "user(" + std::to_string(k) + ") does not show the hand in order");
+        Atteso(!tiene || NomeImmagine(s.ManoUserValore[k], s.ManoUserSeme[k]) == manoUser[k],
+               "place " + std::to_string(k) + " plays another card than it shows");
+        Atteso(t.pc[k].visibile == (static_cast<int>(k) < n[PosManoPc]) &&
+                   t.pc[k].immagine == Vuota,
+               "pc(" + std::to_string(k) + ") does not show the covered hand");
+    }
+}
+
+void Arbitro::Box(const Message& m, const StatoGioco& s, const Tavolo& t) {
+    ControllaCodici(s);
+    const Conteggi n = Conta(s);
+    const std::string titolo = m.title.value_or(testi::TitoloFinestra);
+    const bool annuncio = m.buttons == Buttons::Ok && m.icon == Icon::None;
+    if (m.text == testi::DaraCarteUser || m.text == testi::DaraCartePc) {
+        const bool user = m.text == testi::DaraCarteUser;
+        Atteso(user == (s.MazziereUser == 1), "the dealer announced is not the dealer");
+        Atteso(annuncio && titolo == testi::TitoloFinestra, "the dealer's box");
+        // Whoever does not deal leads the first trick.
+        guida_ = user ? Lato::Pc : Lato::User;
+        semeBriscola_ = 0;
+    } else if (m.text == testi::PrendeUtente || m.text == testi::PrendePc) {
+        Atteso(annuncio && titolo == testi::TitoloFinestra, "the taker's box");
+        const Carta user = Trova(s, PosTerraUser);
+        const Carta pc = Trova(s, PosTerraPc);
+        Atteso(n[PosTerraPc] == 1 && n[PosTerraUser] == 1,
+               "the taker is named without both cards on the table");
+        Atteso(t.terrauser.immagine == Nome(user) && t.terrapc.immagine == Nome(pc),
+               "the trick's cards are not on screen while the taker is named");
+        if (guida_ != Lato::Ignoto && semeBriscola_ != 0) {
+            const bool pcGuida = guida_ == Lato::Pc;
+            const bool primaPrende =
+                !oracolo::SecondaPrende(pcGuida ? pc : user, pcGuida ? user : pc, semeBriscola_);
+            const bool userPrende = primaPrende != pcGuida;
+            Atteso(m.text == (userPrende ? testi::PrendeUtente : testi::PrendePc),
+                   "'" + m.text + "' for " + Nome(user) + " against " + Nome(pc) +
+                       (pcGuida ? ", the computer's led" : ", the user's led"));
+        }
+        guida_ = m.text == testi::PrendeUtente ? Lato::User : Lato::Pc;
+    } else if (titolo == testi::TitoloFinePartita) {
+        ++partite;
+        const int pc = PuntiIn(s, PosPresaPc);
+        const int user = PuntiIn(s, PosPresaUser);
+        const std::string a = testi::FineRiga;
+        const char* verdetto = pc > user   ? testi::VincePc
+                               : pc < user ? testi::VinceUtente
+                                           : testi::Patta;
+        Atteso(m.text == testi::Punteggio + a + a + testi::PuntiPc + std::to_string(pc) + a +
+                             testi::PuntiUser + std::to_string(user) + a + a + verdetto + a + a +
+                             testi::AltraPartita,
+               "the score box reads '" + m.text + "'");
+        Atteso(pc + user == 120 && n[PosPresaPc] + n[PosPresaUser] == 40,
+               "the score is not of the whole deck");
+        Atteso(m.buttons == Buttons::YesNo && m.icon == Icon::None, "the score box's buttons");
+        Atteso(t.StatusBar1 == oracolo::TestoStatus(n), "the status bar is behind the score");
+        Atteso(!t.Shape2[0] && !t.Shape2[1] && !t.Shape2[2], "a marker around the empty hand");
+    } else if (m.text == testi::ErroreVincitore) {
+        errori.emplace_back("a trick had no winner");
+    }
+}
+
+int GiocaPartita(Briscola& gioco, ScatoleScriptate& boxes, Arbitro& arbitro, int scelta,
+                 Answer altra) {
+    const StatoGioco& s = gioco.stato();
+    bool finita = false;
+    boxes.mentreAperta = [&](const Message& m) {
+        arbitro.Box(m, s, gioco.tavolo());
+        if (m.title == testi::TitoloFinePartita) {
+            finita = true;
+            boxes.risposte.push_front(altra);
+        }
+    };
+    int premute = 0;
+    while (!finita && premute < 25 && arbitro.errori.empty()) {
+        arbitro.TraLePrese(s, gioco.tavolo());
+        const int mano = Conta(s, PosManoUser);
+        gioco.user_Click((scelta + premute) % std::max(mano, 1));
+        gioco.giocatautente_Click();
+        ++premute;
+    }
+    boxes.mentreAperta = nullptr;
+    return premute;
+}
+
+} // namespace trivanta::test
