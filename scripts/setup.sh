@@ -1,28 +1,34 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Trivanta
-# needs. Safe to run again: it only installs what is missing.
+# Installs the Debian packages that building and running Trivanta need; with
+# --test also those of the tests, the analysers and the packaging checks.
+# Safe to run again: it only installs what is missing.
 set -euo pipefail
 
 packages=(
     # build
     cmake g++ make pkg-config ninja-build
-    qt6-base-dev libgl-dev
-    libgif-dev libglib2.0-dev
+    qt6-base-dev libgl-dev libglib2.0-dev
     # run: the MIME database by which GIO knows test.htm as a web page
     shared-mime-info
     # the window's font: a sans-serif narrow enough for the fixed layout
     fonts-liberation2
-    # tests
-    libgtest-dev libgmock-dev
-    # formatting and looking at the real window
-    clang-format xvfb xauth xdotool imagemagick fonts-dejavu-core
-    # installing and packaging: the validators of the menu entry and the
-    # AppStream metadata, dpkg-shlibdeps and file for the package's
-    # dependencies, debootstrap for the bare system of packaging/check-deb.sh
-    desktop-file-utils appstream dpkg-dev file debootstrap
-    # reliability and speed: the analysers, memcheck, the benchmark library
-    clang-tidy cppcheck valgrind libbenchmark-dev
 )
+if [ "${1:-}" = "--test" ]; then
+    packages+=(
+        # the tests, and the picture files they read
+        libgtest-dev libgmock-dev libgif-dev fonts-dejavu-core
+        # the installed program on a real X server
+        xvfb xauth xdotool
+        # formatting
+        clang-format
+        # installing and packaging: the validators of the menu entry and the
+        # AppStream metadata, dpkg-shlibdeps and file for the package's
+        # dependencies, debootstrap for the bare system of packaging/check-deb.sh
+        desktop-file-utils appstream dpkg-dev file debootstrap
+        # reliability and speed: the analysers, memcheck, the benchmark library
+        clang-tidy cppcheck valgrind libbenchmark-dev
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -57,6 +57,22 @@ TEST_F(Regole, cardCodesAndPictureNamesReadBackAndNeverLeaveTheTable) {
     EXPECT_EQ(NomeImmagine(1, 0), "");
 }
 
+// The figures by their names, and never a covered card given away.
+TEST(NomiParlati, cardsAreNamedAsPlayersCallThem) {
+    const struct {
+        const char* immagine;
+        bool manoPc;
+        const char* nome;
+    } casi[] = {{"o7", false, "7 di ori"},        {"s1", false, "asso di spade"},
+                {"c8", false, "fante di coppe"},  {"b9", true, "cavallo di bastoni"},
+                {"o0", false, "re di ori"},       {"vuota", true, "carta coperta"},
+                {"vuota", false, "posto vuoto"}, {"", false, "posto vuoto"},
+                {"x7", false, "posto vuoto"}};
+    for (const auto& c : casi) {
+        EXPECT_EQ(NomeAccessibile(c.immagine, c.manoPc), c.nome) << c.immagine;
+    }
+}
+
 TEST_F(Regole, winnerOfATrick) {
     const struct {
         const char* caso;
