@@ -66,20 +66,9 @@ void Disponi(StatoGioco& s, std::initializer_list<Posa> carte, std::int16_t rest
 namespace oracolo {
 
 int Punti(int valore) {
-    switch (valore) {
-    case 1:
-        return 11;
-    case 3:
-        return 10;
-    case 10:
-        return 4;
-    case 9:
-        return 3;
-    case 8:
-        return 2;
-    default:
-        return 0;
-    }
+    // Ace 11, three 10, king 4, horseman 3, jack 2, the rest nothing.
+    constexpr int punti[] = {0, 11, 0, 10, 0, 0, 0, 0, 2, 3, 4};
+    return valore >= 1 && valore <= 10 ? punti[valore] : 0;
 }
 
 bool SecondaPrende(Carta guida, Carta seconda, int semeBriscola) {
