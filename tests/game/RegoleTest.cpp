@@ -63,9 +63,9 @@ TEST(NomiParlati, cardsAreNamedAsPlayersCallThem) {
         const char* immagine;
         bool manoPc;
         const char* nome;
-    } casi[] = {{"o7", false, "7 di ori"},        {"s1", false, "asso di spade"},
-                {"c8", false, "fante di coppe"},  {"b9", true, "cavallo di bastoni"},
-                {"o0", false, "re di ori"},       {"vuota", true, "carta coperta"},
+    } casi[] = {{"o7", false, "7 di ori"},       {"s1", false, "asso di spade"},
+                {"c8", false, "fante di coppe"}, {"b9", true, "cavallo di bastoni"},
+                {"o0", false, "re di ori"},      {"vuota", true, "carta coperta"},
                 {"vuota", false, "posto vuoto"}, {"", false, "posto vuoto"},
                 {"x7", false, "posto vuoto"}};
     for (const auto& c : casi) {
