@@ -98,6 +98,28 @@ TEST_F(Partita, newGameAnsweredNoChangesNothingYesStartsFromScratch) {
     NessunErrore();
 }
 
+// Points decide, never the number of cards: the computer's few cards hold 60,
+// 61, 59 or no points at all; the user's pile holds the rest.
+TEST_F(Partita, theScoreCountsPointsAndADrawIsADraw) {
+    boxes.mentreAperta = [&](const Message& m) { arbitro.Box(m, s, t); };
+    const std::initializer_list<test::Posa> pile[] = {
+        {{1, 1, PosPresaPc}, {1, 2, PosPresaPc}, {1, 3, PosPresaPc}, {1, 4, PosPresaPc},
+         {3, 1, PosPresaPc}, {10, 1, PosPresaPc}, {8, 1, PosPresaPc}},
+        {{1, 1, PosPresaPc}, {1, 2, PosPresaPc}, {1, 3, PosPresaPc}, {1, 4, PosPresaPc},
+         {3, 1, PosPresaPc}, {10, 1, PosPresaPc}, {9, 1, PosPresaPc}},
+        {{1, 1, PosPresaPc}, {1, 2, PosPresaPc}, {1, 3, PosPresaPc}, {1, 4, PosPresaPc},
+         {3, 1, PosPresaPc}, {9, 1, PosPresaPc}, {8, 1, PosPresaPc}},
+        {}};
+    gioco.ShapeUserInvisibili();
+    for (const auto& pc : pile) {
+        test::Disponi(s, pc, PosPresaUser);
+        s.ContaMazzo = -2;
+        gioco.PescaCarte();
+    }
+    EXPECT_EQ(arbitro.partite, 4);
+    NessunErrore();
+}
+
 TEST_F(Partita, pressesThatCannotPlayChangeNothing) {
     gioco.Form_Load();
     for (int slot : {-1, 3, 7, 0}) {

@@ -117,6 +117,12 @@ void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
     if (briscola.seme != 0) {
         Atteso(semeBriscola_ == 0 || semeBriscola_ == briscola.seme, "the trump suit changed");
         semeBriscola_ = briscola.seme;
+        briscola_ = briscola;
+    } else if (prese == 17 && guida_ != Lato::Ignoto && briscola_.seme != 0) {
+        // The last draw gave the turned-up card to the taker, who leads now.
+        const int dove = s.StatoCarte[briscola_.valore][briscola_.seme];
+        Atteso(guida_ == Lato::Pc ? dove == PosManoPc || dove == PosTerraPc : dove == PosManoUser,
+               "the turned-up card did not go to the last draw's taker");
     }
     std::vector<std::string> manoUser;
     PerOgniCarta([&](int v, int m) {
@@ -178,6 +184,7 @@ void Arbitro::Box(const Message& m, const StatoGioco& s, const Tavolo& t) {
         // Whoever does not deal leads the first trick.
         guida_ = user ? Lato::Pc : Lato::User;
         semeBriscola_ = 0;
+        briscola_ = {};
     } else if (m.text == testi::PrendeUtente || m.text == testi::PrendePc) {
         Atteso(annuncio && titolo == testi::TitoloFinestra, "the taker's box");
         const Carta user = Trova(s, PosTerraUser);

@@ -69,6 +69,7 @@ private:
     void ControllaCodici(const StatoGioco& s);
     Lato guida_ = Lato::Ignoto;
     int semeBriscola_ = 0;
+    Carta briscola_; // the turned-up card, as last seen
 };
 
 // Plays the game in progress to its score box through the game's events:
