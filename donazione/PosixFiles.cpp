@@ -103,10 +103,10 @@ void WriteFileNoFollow(const std::string& path, std::string_view contents) {
 std::string PrivateDirectory(const char* runtimeDir, const char* tempDir) {
     runtimeDir = Assoluta(runtimeDir);
     tempDir = Assoluta(tempDir);
-    const std::string folder = runtimeDir != nullptr
-                                   ? std::string(runtimeDir) + "/trivanta"
-                                   : std::string(tempDir != nullptr ? tempDir : "/tmp") +
-                                         "/trivanta-" + std::to_string(::geteuid());
+    std::string folder = runtimeDir != nullptr
+                             ? std::string(runtimeDir) + "/trivanta"
+                             : std::string(tempDir != nullptr ? tempDir : "/tmp") + "/trivanta-" +
+                                   std::to_string(::geteuid());
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         ThrowErrno(errno);
     }

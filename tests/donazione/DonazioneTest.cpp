@@ -324,6 +324,7 @@ struct Esito {
 
 Esito Esegui(const std::vector<std::string>& ambiente) {
     std::vector<char*> env;
+    env.reserve(ambiente.size() + 4);
     for (const std::string& v : ambiente) {
         env.push_back(const_cast<char*>(v.c_str()));
     }
@@ -350,7 +351,7 @@ Esito Esegui(const std::vector<std::string>& ambiente) {
     ::close(tubo[1]);
     Esito esito;
     char buffer[512];
-    for (ssize_t n; (n = ::read(tubo[0], buffer, sizeof buffer)) > 0;) {
+    for (ssize_t n = 0; (n = ::read(tubo[0], buffer, sizeof buffer)) > 0;) {
         esito.uscita.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(tubo[0]);
@@ -405,17 +406,19 @@ TEST(EsecuzioneReale, theEntrysCommandStartsTheBrowserWithTheAddressOnce) {
             for (const auto& [da, a] :
                  {std::pair<std::string, std::string>{"@STUB@", base + "/stub browser"},
                   {"@BIN@", base + "/bin"}}) {
-                for (std::size_t at; (at = text.find(da)) != std::string::npos;) {
+                for (std::size_t at = 0; (at = text.find(da)) != std::string::npos;) {
                     text.replace(at, da.size(), a);
                 }
             }
             return text;
         };
-        // A blank in the stub's path: the entries must quote it.
-        scrivi("/stub browser", "#!/bin/sh\n{ printf '%s\\n' \"$#\"; printf '[%s]\\n' \"$@\"; "
-                                "printf 'TRIVANTA_PROVA=%s\\n' \"${TRIVANTA_PROVA-unset}\"; } > '" +
-                                    uscita + ".tmp' && exec /bin/mv '" + uscita + ".tmp' '" +
-                                    uscita + "'\n");
+        // A blank in the stub's path: the entries must quote it. It writes
+        // stub-argv beside itself, whole or not at all.
+        scrivi("/stub browser",
+               "#!/bin/sh\nout=\"${0%/*}/stub-argv\"\n"
+               "{ printf '%s\\n' \"$#\"; printf '[%s]\\n' \"$@\"; "
+               "printf 'TRIVANTA_PROVA=%s\\n' \"${TRIVANTA_PROVA-unset}\"; } > \"$out.tmp\" "
+               "&& exec /bin/mv \"$out.tmp\" \"$out\"\n");
         // flatpak run --file-forwarding hands what stands between @@u and @@
         // to --command as its arguments.
         scrivi("/bin/flatpak",
