@@ -73,18 +73,18 @@ fs::path Cartella(const fs::path& path, uid_t uid, unsigned mode = 0700) {
 }
 
 // The folder mounted read-only onto itself for as long as this lives.
-class SolaLettura {
+class MontaturaSolaLettura {
 public:
-    explicit SolaLettura(const fs::path& path) : path_(path) {
+    explicit MontaturaSolaLettura(const fs::path& path) : path_(path) {
         if (::mount(path_.c_str(), path_.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
             ::mount(nullptr, path_.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) !=
                 0) {
             throw std::runtime_error("mount failed");
         }
     }
-    SolaLettura(const SolaLettura&) = delete;
-    SolaLettura& operator=(const SolaLettura&) = delete;
-    ~SolaLettura() { ::umount(path_.c_str()); }
+    MontaturaSolaLettura(const MontaturaSolaLettura&) = delete;
+    MontaturaSolaLettura& operator=(const MontaturaSolaLettura&) = delete;
+    ~MontaturaSolaLettura() { ::umount(path_.c_str()); }
 
 private:
     fs::path path_;
@@ -155,53 +155,91 @@ TEST(LaunchBrowser, shellResultsDecideTheOneBoxAndTheFileIsAlwaysDeleted) {
     }
 }
 
-// An installed program's folder is closed to its user: the file goes to a
-// folder of the user's own, and only when that is closed too comes the error.
-TEST(LaunchBrowser, aClosedProgramFolderSendsTheFileToTheUsersOwnFolder) {
+// Where the throw-away file goes and what is refused there. An installed
+// program's folder is closed to its user: the file goes to a folder of the
+// user's own, and only when that is closed too comes the error box. What
+// someone put at the file's place, at either place, is neither written
+// through nor replaced.
+TEST(LaunchBrowser, besideTheProgramElseInTheUsersOwnFolderAndNeverThroughALink) {
+    enum class Programma { Aperta, Chiusa, SolaLettura };
     enum class Runtime { Unset, Set, Relative, Closed };
+    enum class Cosa { Niente, Link, Pipe, HardLink, FolderLink, FolderOpen };
+    using enum Programma;
+    using enum Runtime;
+    using enum Cosa;
     const std::string tmpUtente = "tmp/trivanta-" + std::to_string(Root ? Nessuno : ::geteuid());
+    const Message negato = Errore(13, "Permission denied"),
+                  link = Errore(40, "Too many levels of symbolic links"),
+                  esiste = Errore(17, "File exists");
     const struct {
-        const char* nome;
-        bool programmaChiuso, solaLettura, temporaneaChiusa;
+        Programma programma;
         Runtime runtime;
-        std::string dove; // below the root; empty: the error box
+        bool tmpChiusa;
+        Cosa cosa;        // put at the file's place beforehand
+        std::string dove; // that place, below the root
+        std::optional<Message> box;
     } casi[] = {
-        {"program folder writable", false, false, false, Runtime::Set, "programma"},
-        {"closed, runtime folder", true, false, false, Runtime::Set, "runtime/trivanta"},
-        {"closed, no runtime folder", true, false, false, Runtime::Unset, tmpUtente},
-        {"closed, relative runtime folder", true, false, false, Runtime::Relative, tmpUtente},
-        {"read-only file system", false, true, false, Runtime::Set, "runtime/trivanta"},
-        {"closed, runtime folder closed", true, false, false, Runtime::Closed, ""},
-        {"closed, temporary folder closed", true, false, true, Runtime::Unset, ""},
+        {Aperta, Set, false, Niente, "programma", {}},
+        {Chiusa, Set, false, Niente, "runtime/trivanta", {}},
+        {Chiusa, Unset, false, Niente, tmpUtente, {}},
+        {Chiusa, Relative, false, Niente, tmpUtente, {}},
+        {SolaLettura, Set, false, Niente, "runtime/trivanta", {}},
+        {Chiusa, Closed, false, Niente, "", negato},
+        {Chiusa, Unset, true, Niente, "", negato},
+        {Aperta, Set, false, Link, "programma", link},
+        {Aperta, Set, false, Pipe, "programma", esiste},
+        {Aperta, Set, false, HardLink, "programma", esiste},
+        {Chiusa, Set, false, Link, "runtime/trivanta", link},
+        {Chiusa, Set, false, Pipe, "runtime/trivanta", esiste},
+        {Chiusa, Set, false, HardLink, "runtime/trivanta", esiste},
+        {Chiusa, Set, false, FolderLink, "runtime/trivanta", link},
+        {Chiusa, Set, false, FolderOpen, "runtime/trivanta", Errore(1, "Operation not permitted")},
     };
     for (const auto& c : casi) {
-        SCOPED_TRACE(c.nome);
-        if (c.solaLettura && !Root) {
+        SCOPED_TRACE(::testing::Message() << "row " << &c - casi);
+        if (c.programma == SolaLettura && !Root) {
             continue; // only root can mount a folder read-only
         }
-        Luoghi luoghi(c.solaLettura || !Root ? ::geteuid() : Nessuno);
-        fs::permissions(luoghi.programma, static_cast<fs::perms>(c.programmaChiuso ? 0555 : 0700));
-        fs::permissions(luoghi.runtime,
-                        static_cast<fs::perms>(c.runtime == Runtime::Closed ? 0555 : 0700));
-        fs::permissions(luoghi.temporanea,
-                        static_cast<fs::perms>(c.temporaneaChiusa ? 0555 : 01777));
-        std::optional<SolaLettura> montata;
-        if (c.solaLettura) {
+        Luoghi luoghi(c.programma == SolaLettura || !Root ? ::geteuid() : Nessuno);
+        fs::permissions(luoghi.programma,
+                        static_cast<fs::perms>(c.programma == Chiusa ? 0555 : 0700));
+        fs::permissions(luoghi.runtime, static_cast<fs::perms>(c.runtime == Closed ? 0555 : 0700));
+        fs::permissions(luoghi.temporanea, static_cast<fs::perms>(c.tmpChiusa ? 0555 : 01777));
+        // The user of the run could write the victim: only the refusal keeps it.
+        const fs::path vittima = luoghi.radice.path() / "vittima";
+        std::ofstream(vittima) << "precious";
+        fs::permissions(vittima, static_cast<fs::perms>(0666));
+        const fs::path altrove = Cartella(luoghi.radice.path() / "altrove", luoghi.utente);
+        const fs::path cartella = luoghi.radice.path() / c.dove, posto = cartella / "test.htm";
+        if (c.cosa != Niente && cartella != luoghi.programma) {
+            c.cosa == FolderLink
+                ? fs::create_directory_symlink(altrove, cartella)
+                : void(Cartella(cartella, luoghi.utente, c.cosa == FolderOpen ? 0777 : 0700));
+        }
+        int lettore = -1; // a pipe with a reader takes what is written
+        if (c.cosa == Link) {
+            fs::create_symlink(vittima, posto);
+        } else if (c.cosa == HardLink) {
+            fs::create_hard_link(vittima, posto);
+        } else if (c.cosa == Pipe) {
+            ASSERT_EQ(::mkfifo(posto.c_str(), 0666), 0);
+            fs::permissions(posto, static_cast<fs::perms>(0666)); // past the umask
+            lettore = ::open(posto.c_str(), O_RDONLY | O_NONBLOCK);
+        }
+        std::optional<MontaturaSolaLettura> montata;
+        if (c.programma == SolaLettura) {
             montata.emplace(luoghi.programma);
         }
         test::ScatoleScriptate boxes;
         test::BrowserScriptato platform(luoghi.programma);
-        platform.runtime = c.runtime == Runtime::Unset      ? fs::path()
-                           : c.runtime == Runtime::Relative ? fs::path("runtime")
-                                                            : luoghi.runtime;
+        platform.runtime = c.runtime == Unset      ? fs::path()
+                           : c.runtime == Relative ? fs::path("runtime")
+                                                   : luoghi.runtime;
         platform.temporanea = luoghi.temporanea;
-        // The folder as the browser would find it.
-        struct stat cartella {};
+        struct stat trovata {}; // the folder as the browser would find it
         platform.prima = [&](test::BrowserScriptato::Passo passo) {
             if (passo == test::BrowserScriptato::Passo::Avvia) {
-                ASSERT_EQ(
-                    ::lstat(fs::path(platform.fileAllaRicerca).parent_path().c_str(), &cartella),
-                    0);
+                ::lstat(fs::path(platform.fileAllaRicerca).parent_path().c_str(), &trovata);
             }
         };
         {
@@ -210,119 +248,37 @@ TEST(LaunchBrowser, aClosedProgramFolderSendsTheFileToTheUsersOwnFolder) {
         }
         montata.reset();
 
-        if (c.dove.empty()) {
-            EXPECT_EQ(boxes.mostrate, std::vector<Message>{Errore(13, "Permission denied")});
+        if (c.box) {
+            EXPECT_EQ(boxes.mostrate, std::vector<Message>{*c.box});
             EXPECT_TRUE(platform.avviati.empty());
         } else {
             EXPECT_TRUE(boxes.mostrate.empty());
-            EXPECT_EQ(fs::path(platform.fileAllaRicerca),
-                      luoghi.radice.path() / c.dove / "test.htm");
+            EXPECT_EQ(fs::path(platform.fileAllaRicerca), posto);
             EXPECT_EQ(platform.contenutoAllaRicerca, Contenuto);
             EXPECT_EQ(platform.avviati,
                       decltype(platform.avviati)(1, {platform.eseguibile, Indirizzo}));
-            EXPECT_EQ(cartella.st_uid, luoghi.utente);
-            if (c.dove != "programma") {
-                EXPECT_EQ(cartella.st_mode & 07777, 0700u);
-            }
+            EXPECT_EQ(trovata.st_uid, luoghi.utente);
+            EXPECT_TRUE(cartella == luoghi.programma || (trovata.st_mode & 07777) == 0700);
         }
-        // Nothing left anywhere, not even the private folder.
-        EXPECT_EQ(Voci(luoghi.programma) + Voci(luoghi.runtime) + Voci(luoghi.temporanea), 0u);
-    }
-}
-
-// Whatever someone put at the file's place, beside the program or in the
-// user's own folder, is neither written through nor replaced.
-TEST(LaunchBrowser, refusesLinksPipesAndHardLinksAtEitherPlace) {
-    enum class Cosa { Link, Pipe, HardLink, FolderLink, FolderOpen };
-    const struct {
-        bool privata;
-        Cosa cosa;
-        Message box;
-    } casi[] = {
-        {false, Cosa::Link, Errore(40, "Too many levels of symbolic links")},
-        {false, Cosa::Pipe, Errore(17, "File exists")},
-        {false, Cosa::HardLink, Errore(17, "File exists")},
-        {true, Cosa::Link, Errore(40, "Too many levels of symbolic links")},
-        {true, Cosa::Pipe, Errore(17, "File exists")},
-        {true, Cosa::HardLink, Errore(17, "File exists")},
-        {true, Cosa::FolderLink, Errore(40, "Too many levels of symbolic links")},
-        {true, Cosa::FolderOpen, Errore(1, "Operation not permitted")},
-    };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(::testing::Message()
-                     << (c.privata ? "private folder, " : "beside, ") << static_cast<int>(c.cosa));
-        Luoghi luoghi(Root ? Nessuno : ::geteuid());
-        // The user of the run could write the victim: only the refusal keeps it.
-        const fs::path vittima = luoghi.radice.path() / "vittima";
-        std::ofstream(vittima) << "precious";
-        fs::permissions(vittima, static_cast<fs::perms>(0666));
-        const fs::path altrove = Cartella(luoghi.radice.path() / "altrove", luoghi.utente);
-        const fs::path cartella = c.privata ? luoghi.runtime / "trivanta" : luoghi.programma;
-        if (c.privata) {
-            fs::permissions(luoghi.programma, static_cast<fs::perms>(0555));
-            if (c.cosa == Cosa::FolderLink) {
-                fs::create_directory_symlink(altrove, cartella);
-            } else {
-                Cartella(cartella, luoghi.utente, c.cosa == Cosa::FolderOpen ? 0777 : 0700);
-            }
-        }
-        const fs::path posto = cartella / "test.htm";
-        int lettore = -1; // a pipe with a reader takes what is written
-        switch (c.cosa) {
-        case Cosa::Link:
-            fs::create_symlink(vittima, posto);
-            break;
-        case Cosa::HardLink:
-            fs::create_hard_link(vittima, posto);
-            break;
-        case Cosa::Pipe:
-            ASSERT_EQ(::mkfifo(posto.c_str(), 0666), 0);
-            fs::permissions(posto, static_cast<fs::perms>(0666)); // past the umask
-            lettore = ::open(posto.c_str(), O_RDONLY | O_NONBLOCK);
-            ASSERT_GE(lettore, 0);
-            break;
-        case Cosa::FolderLink:
-        case Cosa::FolderOpen:
-            break;
-        }
-        test::ScatoleScriptate boxes;
-        test::BrowserScriptato platform(luoghi.programma);
-        platform.runtime = luoghi.runtime;
-        {
-            const ComeUtente come(luoghi.utente);
-            LaunchBrowser(Indirizzo, 0, boxes, platform);
-        }
-
-        EXPECT_EQ(boxes.mostrate, std::vector<Message>{c.box});
-        EXPECT_TRUE(platform.avviati.empty());
         EXPECT_EQ(LeggiFile(vittima), "precious");
         EXPECT_TRUE(fs::is_empty(altrove));
-        if (c.privata) {
-            EXPECT_TRUE(fs::is_empty(luoghi.programma));
+        if (c.cosa == Niente) { // nothing left anywhere, not even the private folder
+            EXPECT_EQ(Voci(luoghi.programma) + Voci(luoghi.runtime) + Voci(luoghi.temporanea), 0u);
         }
         if (lettore >= 0) {
             char byte = 0;
             EXPECT_EQ(::read(lettore, &byte, 1), 0) << "something was written into the pipe";
             ::close(lettore);
-            EXPECT_TRUE(fs::is_fifo(posto));
         }
-        if (c.cosa == Cosa::Link) {
-            EXPECT_TRUE(fs::is_symlink(posto));
-        }
-        if (c.cosa == Cosa::HardLink) {
-            EXPECT_EQ(fs::hard_link_count(vittima), 2u);
-        }
+        EXPECT_TRUE(c.cosa != Link || fs::is_symlink(posto));
+        EXPECT_TRUE(c.cosa != HardLink || fs::hard_link_count(vittima) == 2);
     }
 }
 
-// The same program the window uses, run as its own process: GIO reads the
-// desktop database once per process.
-struct Esito {
-    int status = -1;
-    std::string uscita;
-};
-
-Esito Esegui(const std::vector<std::string>& ambiente) {
+// The same program the window uses, run as its own process (GIO reads the
+// desktop database once per process) with the given environment; its
+// output goes to the file `uscita`. Gives its exit status.
+int Esegui(const std::vector<std::string>& ambiente, const std::string& uscita) {
     std::vector<char*> env;
     env.reserve(ambiente.size() + 4);
     for (const std::string& v : ambiente) {
@@ -337,28 +293,17 @@ Esito Esegui(const std::vector<std::string>& ambiente) {
     env.push_back(nullptr);
     std::string programma = TRIVANTA_LANCIA, indirizzo = Indirizzo;
     char* argv[] = {programma.data(), indirizzo.data(), nullptr};
-    int tubo[2];
-    if (::pipe(tubo) != 0) {
-        return {};
-    }
     posix_spawn_file_actions_t azioni;
     posix_spawn_file_actions_init(&azioni);
-    posix_spawn_file_actions_adddup2(&azioni, tubo[1], 1);
-    posix_spawn_file_actions_addclose(&azioni, tubo[0]);
+    posix_spawn_file_actions_addopen(&azioni, 1, uscita.c_str(), O_WRONLY | O_CREAT, 0600);
     pid_t pid = 0;
-    const int errore = ::posix_spawn(&pid, argv[0], &azioni, nullptr, argv, env.data());
+    int status = -1;
+    if (::posix_spawn(&pid, argv[0], &azioni, nullptr, argv, env.data()) != 0 ||
+        ::waitpid(pid, &status, 0) != pid) {
+        status = -1;
+    }
     posix_spawn_file_actions_destroy(&azioni);
-    ::close(tubo[1]);
-    Esito esito;
-    char buffer[512];
-    for (ssize_t n = 0; (n = ::read(tubo[0], buffer, sizeof buffer)) > 0;) {
-        esito.uscita.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(tubo[0]);
-    if (errore == 0 && ::waitpid(pid, &esito.status, 0) != pid) {
-        esito.status = -1;
-    }
-    return esito;
+    return status;
 }
 
 // Real runs through GIO, with a stub browser registered for web pages in
@@ -444,13 +389,14 @@ TEST(EsecuzioneReale, theEntrysCommandStartsTheBrowserWithTheAddressOnce) {
         const fs::path runtime = Cartella(base + "/run", ::geteuid());
 
         // Only our folder on the path: no terminal emulator of this machine.
-        const Esito esito = Esegui(
+        const int status = Esegui(
             {"HOME=" + base, "PATH=" + base + "/bin", "XDG_DATA_HOME=" + base + "/data",
              "XDG_CONFIG_HOME=" + base + "/config", "XDG_DATA_DIRS=" + base + "/sysdata",
-             "XDG_CONFIG_DIRS=" + base + "/sysconfig", "XDG_RUNTIME_DIR=" + runtime.string()});
+             "XDG_CONFIG_DIRS=" + base + "/sysconfig", "XDG_RUNTIME_DIR=" + runtime.string()},
+            base + "/boxes");
 
-        EXPECT_EQ(esito.status, 0) << "the run failed or left a child process behind";
-        EXPECT_EQ(esito.uscita, c.boxes);
+        EXPECT_EQ(status, 0) << "the run failed or left a child process behind";
+        EXPECT_EQ(LeggiFile(base + "/boxes"), c.boxes);
         EXPECT_FALSE(fs::exists(fs::path(TRIVANTA_LANCIA).parent_path() / "test.htm"));
         EXPECT_TRUE(fs::is_empty(runtime));
         if (c.argomenti.empty()) {
