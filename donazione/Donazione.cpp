@@ -26,6 +26,36 @@ Message MessaggioErrore(const PlatformError& error) {
                    std::nullopt, Buttons::Ok, Icon::None};
 }
 
+// Where the throw-away file was written; the private directory, when it went
+// there, is removed with it.
+struct FileProva {
+    std::string path;
+    std::optional<std::string> cartellaPrivata;
+};
+
+// Beside the program first. An installed program's directory belongs to the
+// system, so a user who may not write there gets a folder of his own instead;
+// any other failure (a link or a pipe at the file's place) is not a reason to
+// look elsewhere.
+FileProva ScriviFileProva(BrowserPlatform& platform) {
+    const auto dentro = [&platform](const std::string& cartella) {
+        return cartella + platform.pathSeparator() + std::string(NomeFileProva);
+    };
+    const std::string accanto = dentro(platform.programDirectory());
+    try {
+        platform.writeFile(accanto, ContenutoFileProva);
+        return {accanto, std::nullopt};
+    } catch (const PlatformError& error) {
+        if (!error.notWritable()) {
+            throw;
+        }
+    }
+    std::string cartella = platform.privateDirectory();
+    std::string file = dentro(cartella);
+    platform.writeFile(file, ContenutoFileProva);
+    return {std::move(file), std::move(cartella)};
+}
+
 } // namespace
 
 void ApriDonazione(MessageBoxes& boxes, BrowserPlatform& platform, std::int32_t owner) {
@@ -38,18 +68,19 @@ void LaunchBrowser(const std::string& address, std::int32_t owner, MessageBoxes&
         return;
     }
     try {
-        const std::string file =
-            platform.programDirectory() + platform.pathSeparator() + std::string(NomeFileProva);
-        platform.writeFile(file, ContenutoFileProva);
+        const FileProva prova = ScriviFileProva(platform);
 
-        const FoundExecutable found = platform.findExecutable(file);
+        const FoundExecutable found = platform.findExecutable(prova.path);
         if (!ShellSucceeded(found.result)) {
             boxes.show(
                 MessaggioBrowserNonTrovato(address, std::string(testi::TitoloBrowserNonTrovato)));
         } else if (!ShellSucceeded(platform.launch(owner, found.executable, address))) {
             boxes.show(MessaggioBrowserNonTrovato(address, std::nullopt));
         }
-        platform.deleteFile(file);
+        platform.deleteFile(prova.path);
+        if (prova.cartellaPrivata) {
+            platform.removeDirectory(*prova.cartellaPrivata);
+        }
     } catch (const PlatformError& error) {
         // The file stays where it is: the failure may have been in deleting it.
         boxes.show(MessaggioErrore(error));

@@ -1,9 +1,10 @@
 // The donation link on freedesktop systems: GIO names the default application
 // for the content type of the throw-away file, the way the Windows shell does
-// for its file associations.
+// for its file associations, and starts it through its desktop entry.
 #include "Donazione.h"
 #include "PosixFiles.h"
 
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <memory>
 
@@ -14,33 +15,20 @@ namespace {
 struct GObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
-struct GFreeDeleter {
-    void operator()(gpointer memory) const { g_free(memory); }
-};
 struct GErrorFree {
     void operator()(GError* error) const { g_error_free(error); }
 };
 template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-using GCharPtr = std::unique_ptr<gchar, GFreeDeleter>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
-
-// The program that a desktop entry runs, unquoted. GIO's own executable name
-// is the command line cut at the first blank, which breaks a quoted path.
-gchar* ProgramOf(GAppInfo* application) {
-    const char* commandLine = g_app_info_get_commandline(application);
-    gchar** argv = nullptr;
-    if (commandLine == nullptr || !g_shell_parse_argv(commandLine, nullptr, &argv, nullptr)) {
-        return nullptr;
-    }
-    gchar* program = g_strdup(argv[0]);
-    g_strfreev(argv);
-    return program;
-}
 
 class GioBrowserPlatform final : public BrowserPlatform {
 public:
     std::string programDirectory() override { return posix::ExecutableDirectory(); }
     char pathSeparator() const override { return '/'; }
+    std::string privateDirectory() override {
+        return posix::PrivateDirectory(g_getenv("XDG_RUNTIME_DIR"), g_getenv("TMPDIR"));
+    }
+    void removeDirectory(const std::string& path) override { posix::RemoveDirectory(path); }
     void writeFile(const std::string& path, std::string_view contents) override {
         posix::WriteFileNoFollow(path, contents);
     }
@@ -60,34 +48,37 @@ public:
         if (type == nullptr) {
             return {ShellNoAssociation, {}};
         }
-        const GObjectPtr<GAppInfo> application(g_app_info_get_default_for_type(type, FALSE));
-        if (!application) {
+        // Only a program that takes an address: one that takes only local
+        // files would be started without the page.
+        const GObjectPtr<GAppInfo> application(g_app_info_get_default_for_type(type, TRUE));
+        const char* entry =
+            G_IS_DESKTOP_APP_INFO(application.get())
+                ? g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(application.get()))
+                : nullptr;
+        if (entry == nullptr) {
             return {ShellNoAssociation, {}};
         }
-        const GCharPtr executable(ProgramOf(application.get()));
-        if (!executable) {
-            return {ShellNoAssociation, {}};
-        }
-        // A desktop entry may name its program without a directory.
-        const GCharPtr path(g_find_program_in_path(executable.get()));
-        if (!path) {
-            return {ShellFileNotFound, {}};
-        }
-        return {ShellOk, std::string(path.get())};
+        return {ShellOk, entry};
     }
 
-    ShellResult launch(std::int32_t, const std::string& executable,
+    ShellResult launch(std::int32_t, const std::string& entry,
                        const std::string& address) override {
-        // Straight to the program, no shell: the address is one argument
-        // whatever it holds. Without G_SPAWN_DO_NOT_REAP_CHILD GLib starts
-        // the browser through an intermediate child, so it leaves no zombie.
-        std::string program = executable;
-        std::string argument = address;
-        gchar* argv[] = {program.data(), argument.data(), nullptr};
+        // The entry's command line as it stands, with the address as its one
+        // URI: whatever wraps the browser (env VAR=..., flatpak run with its
+        // @@u markers) keeps working. GIO parses the line itself, no shell
+        // sees the address, and it spawns through an intermediate child, so
+        // the browser is never a child of ours to reap.
+        const GObjectPtr<GDesktopAppInfo> application(
+            g_desktop_app_info_new_from_filename(entry.c_str()));
+        if (!application) {
+            return ShellFileNotFound;
+        }
+        std::string uri = address;
+        GList uris{};
+        uris.data = uri.data();
         GError* rawError = nullptr;
-        if (!g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr,
-                           &rawError)) {
-            g_error_free(rawError);
+        if (!g_app_info_launch_uris(G_APP_INFO(application.get()), &uris, nullptr, &rawError)) {
+            const GErrorPtr error(rawError);
             return ShellFileNotFound;
         }
         return ShellOk;

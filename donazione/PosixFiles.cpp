@@ -15,7 +15,15 @@ namespace trivanta::posix {
 namespace {
 
 [[noreturn]] void ThrowErrno(int number) {
-    throw PlatformError(number, std::generic_category().message(number));
+    const bool closed = number == EACCES || number == EPERM || number == EROFS;
+    throw PlatformError(number, std::generic_category().message(number),
+                        closed ? PlatformError::Kind::NotWritable : PlatformError::Kind::Other);
+}
+
+// A usable base is an absolute path; anything else in the environment is
+// treated as unset, as the base directory rules say.
+const char* Assoluta(const char* path) {
+    return path != nullptr && path[0] == '/' ? path : nullptr;
 }
 
 // Closes the descriptor on every way out.
@@ -90,6 +98,42 @@ void WriteFileNoFollow(const std::string& path, std::string_view contents) {
         contents.remove_prefix(static_cast<std::size_t>(written));
     }
     file.close();
+}
+
+std::string PrivateDirectory(const char* runtimeDir, const char* tempDir) {
+    runtimeDir = Assoluta(runtimeDir);
+    tempDir = Assoluta(tempDir);
+    std::string folder = runtimeDir != nullptr
+                             ? std::string(runtimeDir) + "/trivanta"
+                             : std::string(tempDir != nullptr ? tempDir : "/tmp") + "/trivanta-" +
+                                   std::to_string(::geteuid());
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        ThrowErrno(errno);
+    }
+    // Made now or found: in a shared temporary directory anyone may have made
+    // it first, so it has to be a real directory that only we can enter.
+    // Nobody else can swap it afterwards: the temporary directory is sticky
+    // and the runtime directory is ours.
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) {
+        ThrowErrno(errno);
+    }
+    if (S_ISLNK(info.st_mode)) {
+        ThrowErrno(ELOOP);
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        ThrowErrno(ENOTDIR);
+    }
+    if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
+        ThrowErrno(EPERM);
+    }
+    return folder;
+}
+
+void RemoveDirectory(const std::string& path) {
+    if (::rmdir(path.c_str()) != 0) {
+        ThrowErrno(errno);
+    }
 }
 
 void DeleteFile(const std::string& path) {

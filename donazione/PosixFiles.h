@@ -17,4 +17,13 @@ void WriteFileNoFollow(const std::string& path, std::string_view contents);
 
 void DeleteFile(const std::string& path);
 
+// A folder for the throw-away file that only this user can enter: "trivanta"
+// in the session's runtime directory, else "trivanta-UID" in the temporary
+// directory (default /tmp); relative paths count as unset. Made with mode 0700
+// when missing; a link, a non-directory, another user's folder or one open to
+// others is refused.
+std::string PrivateDirectory(const char* runtimeDir, const char* tempDir);
+
+void RemoveDirectory(const std::string& path);
+
 } // namespace trivanta::posix

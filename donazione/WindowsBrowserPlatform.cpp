@@ -16,6 +16,7 @@ namespace {
 
 [[noreturn]] void ThrowLastError() {
     const DWORD number = GetLastError();
+    const bool closed = number == ERROR_ACCESS_DENIED || number == ERROR_WRITE_PROTECT;
     char text[512] = {};
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, number, 0, text, sizeof text, nullptr);
@@ -23,7 +24,8 @@ namespace {
                           text[length - 1] == '.' || text[length - 1] == ' ')) {
         text[--length] = '\0';
     }
-    throw PlatformError(static_cast<long>(number), text);
+    throw PlatformError(static_cast<long>(number), text,
+                        closed ? PlatformError::Kind::NotWritable : PlatformError::Kind::Other);
 }
 
 class HandleCloser {
@@ -60,6 +62,40 @@ public:
     }
 
     char pathSeparator() const override { return '\\'; }
+
+    // Under Program Files the program's directory is closed to a user; the
+    // user's own temporary folder is not, and nobody else's files are in it.
+    std::string privateDirectory() override {
+        char temp[MAX_PATH + 1] = {};
+        const DWORD length = GetTempPathA(MAX_PATH + 1, temp);
+        if (length == 0) {
+            ThrowLastError();
+        }
+        if (length > MAX_PATH) {
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            ThrowLastError();
+        }
+        const std::string folder = std::string(temp, length) + "trivanta";
+        if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            ThrowLastError();
+        }
+        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            ThrowLastError();
+        }
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            SetLastError(ERROR_DIRECTORY);
+            ThrowLastError();
+        }
+        return folder;
+    }
+
+    void removeDirectory(const std::string& path) override {
+        if (!RemoveDirectoryA(path.c_str())) {
+            ThrowLastError();
+        }
+    }
 
     void writeFile(const std::string& path, std::string_view contents) override {
         // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself instead of its

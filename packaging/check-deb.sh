@@ -97,3 +97,87 @@ echo "\$ xvfb-run -a bash /root/run.sh"
 mkdir -m 700 -p /tmp/run
 cd /tmp && XDG_RUNTIME_DIR=/tmp/run xvfb-run -a bash /root/run.sh
 '
+
+# The donation link as a person has it: a normal user, who may not write
+# beside the installed program, presses the donation button. The browser is
+# a stub registered for web pages in that user's own desktop database, its
+# desktop entry wrapped in env as a snap's is; it must get the address as its
+# one argument, and the run must leave no file anywhere.
+address=$(sed -n 's/.*IndirizzoDonazione = "\([^"]*\)".*/\1/p' game/Testi.h)
+mkdir -p "$root/usr/local/lib/trivanta-check"
+cat >"$root/usr/local/lib/trivanta-check/dona.sh" <<"RUN"
+set -u
+prog=$1
+"$prog" & pid=$!
+box=$(timeout 30 xdotool search --sync --onlyvisible --name "^Trivanta$" | head -n1)
+[ -n "$box" ] || { echo "no box"; kill $pid; exit 1; }
+xdotool windowfocus --sync "$box" key Return
+main=
+for _ in $(seq 100); do
+    for w in $(xdotool search --onlyvisible --name "^Trivanta$"); do
+        [ "$(xdotool getwindowgeometry --shell "$w" | sed -n "s/^WIDTH=//p")" -ge 794 ] && main=$w
+    done
+    [ -n "$main" ] && break
+    sleep 0.1
+done
+[ -n "$main" ] || { echo "no main window"; kill $pid; exit 1; }
+# The upper donation button: 512,8 and 265x25 px in the 794x512 client area,
+# which lies under the menu bar.
+height=$(xdotool getwindowgeometry --shell "$main" | sed -n "s/^HEIGHT=//p")
+xdotool mousemove --window "$main" 644 $((height - 512 + 20)) click 1
+for _ in $(seq 100); do [ -f "$HOME/browser-finto.log" ] && break; sleep 0.1; done
+[ -f "$HOME/browser-finto.log" ] || echo "the browser was not started"
+for _ in 1 2 3 4 5; do
+    xdotool windowfocus --sync "$main" key alt+f sleep 0.5 key e
+    for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break 2; sleep 0.1; done
+done
+kill -0 $pid 2>/dev/null && { echo "still running after File > Esci"; kill $pid; exit 1; }
+wait $pid; status=$?
+echo "trivanta ended with status $status"
+exit $status
+RUN
+
+chroot "$root" useradd -m -s /bin/bash giocatore
+home=$root/home/giocatore
+mkdir -p "$home/bin" "$home/.config" "$home/.local/share/applications"
+cat >"$home/bin/browser-finto" <<"STUB"
+#!/bin/sh
+{ printf '%s\n' "$#"; printf '[%s]\n' "$@"; printf 'hint=%s\n' "${BAMF_DESKTOP_FILE_HINT-unset}"; } >~/browser-finto.tmp
+exec mv ~/browser-finto.tmp ~/browser-finto.log
+STUB
+chmod +x "$home/bin/browser-finto"
+hint=/var/lib/snapd/desktop/applications/firefox_firefox.desktop
+cat >"$home/.local/share/applications/browser-finto.desktop" <<ENTRY
+[Desktop Entry]
+Type=Application
+Name=Browser finto
+Exec=env BAMF_DESKTOP_FILE_HINT=$hint /home/giocatore/bin/browser-finto %u
+MimeType=text/html;x-scheme-handler/https;
+ENTRY
+printf '[Default Applications]\ntext/html=browser-finto.desktop\n' >"$home/.config/mimeapps.list"
+printf '1\n[%s]\nhint=%s\n' "$address" "$hint" >"$root/root/browser-finto.expected"
+chroot "$root" chown -R giocatore: /home/giocatore
+
+chroot "$root" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+    bash -euo pipefail -c '
+prog=$(dpkg -L trivanta | grep -E "/(bin|games)/trivanta$" | head -n1)
+home=/home/giocatore
+# What the session manager makes at login.
+run=/run/user/$(id -u giocatore)
+install -d -m 0700 -o giocatore -g giocatore "$run"
+# Every file but those of this check, before and after.
+snapshot() { find / -xdev \( -path /proc -o -path /root \) -prune -o -print | sort; }
+snapshot >/root/before
+echo
+echo "\$ runuser -u giocatore -- xvfb-run -a bash dona.sh $prog   (the donation button pressed)"
+cd /
+runuser -u giocatore -- env -i HOME=$home PATH=/usr/local/bin:/usr/bin:/bin:/usr/games \
+    LANG=C.UTF-8 XDG_RUNTIME_DIR="$run" xvfb-run -a bash /usr/local/lib/trivanta-check/dona.sh "$prog"
+echo "what the browser got:"
+cat $home/browser-finto.log
+cmp /root/browser-finto.expected $home/browser-finto.log
+rm $home/browser-finto.log
+left=$(diff /root/before <(snapshot) || true)
+[ -z "$left" ] || { echo "the run left files behind:"; echo "$left"; exit 1; }
+echo "the browser got the address once; no file left anywhere"
+'

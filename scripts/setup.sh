@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running Trivanta need; with
-# --test also those of the tests, the analysers and the packaging checks.
+# --test also those of the tests, the analysers and the packaging checks; with
+# --windows only those of the Windows build under Wine.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
@@ -13,7 +14,11 @@ packages=(
     # the window's font: a sans-serif narrow enough for the fixed layout
     fonts-liberation2
 )
-if [ "${1:-}" = "--test" ]; then
+if [ "${1:-}" = "--windows" ]; then
+    # scripts/test-windows.sh only: the game and the donation link built for
+    # Windows and tested under Wine, with GoogleTest built from its sources
+    packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
+elif [ "${1:-}" = "--test" ]; then
     packages+=(
         # the tests, and the picture files they read
         libgtest-dev libgmock-dev libgif-dev fonts-dejavu-core

@@ -14,22 +14,26 @@
 namespace trivanta::test {
 
 // A browser layer whose shell steps answer as scripted. With a directory its
-// file steps really write and delete there; without one they touch nothing.
-// `prima` runs before every step and may throw PlatformError or change the
-// scripted results, so that any step can fail in any way.
+// file steps are the real ones of this system, there and in the private
+// folder that `runtime` or `temporanea` stand for ($XDG_RUNTIME_DIR, $TMPDIR);
+// without one they touch nothing. `prima` runs before every step and may
+// throw PlatformError or change the scripted results, so that any step can
+// fail in any way.
 class BrowserScriptato final : public BrowserPlatform {
 public:
-    enum class Passo { Cartella, Scrivi, Trova, Avvia, Cancella };
+    enum class Passo { Cartella, Scrivi, Trova, Avvia, Cancella, CartellaPrivata, RimuoviCartella };
 
     explicit BrowserScriptato(std::filesystem::path dir = {}) : cartella(std::move(dir)) {}
 
     const std::filesystem::path cartella;
+    std::filesystem::path runtime, temporanea; // empty: unset
     ShellResult risultatoRicerca = ShellOk;
     ShellResult risultatoAvvio = ShellOk;
     std::string eseguibile = "/usr/bin/browser";
     std::function<void(Passo)> prima;
 
     int richieste = 0;                // one for every donation request
+    std::string fileAllaRicerca;      // where the shell was asked about the file
     std::string contenutoAllaRicerca; // the throw-away file as the shell found it
     std::vector<std::pair<std::string, std::string>> avviati; // executable, address
 
@@ -39,6 +43,20 @@ public:
         return cartella.empty() ? std::string("/nessuna/cartella") : cartella.string();
     }
     char pathSeparator() const override { return '/'; }
+    std::string privateDirectory() override {
+        passo(Passo::CartellaPrivata);
+        if (cartella.empty()) {
+            return "/nessuna/cartella-privata";
+        }
+        return posix::PrivateDirectory(runtime.empty() ? nullptr : runtime.c_str(),
+                                       temporanea.empty() ? nullptr : temporanea.c_str());
+    }
+    void removeDirectory(const std::string& path) override {
+        passo(Passo::RimuoviCartella);
+        if (!cartella.empty()) {
+            posix::RemoveDirectory(path);
+        }
+    }
     void writeFile(const std::string& path, std::string_view contents) override {
         passo(Passo::Scrivi);
         if (!cartella.empty()) {
@@ -47,6 +65,7 @@ public:
     }
     FoundExecutable findExecutable(const std::string& file) override {
         passo(Passo::Trova);
+        fileAllaRicerca = file;
         if (!cartella.empty()) {
             std::ifstream in(file, std::ios::binary);
             contenutoAllaRicerca.assign(std::istreambuf_iterator<char>(in), {});

@@ -14,6 +14,7 @@ inline std::string LeggiFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+#ifndef _WIN32
 // A fresh directory, removed with everything in it, even after its
 // permissions were taken away.
 class CartellaTemporanea {
@@ -43,5 +44,6 @@ public:
 private:
     std::filesystem::path path_;
 };
+#endif
 
 } // namespace trivanta::test
