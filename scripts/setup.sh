@@ -15,8 +15,9 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
     packages+=(
-        # the tests, and the picture files they read
-        libgtest-dev libgmock-dev libgif-dev fonts-dejavu-core
+        # the tests, and the picture files they read; Qt's private headers
+        # switch assistive technology on as a screen reader would
+        libgtest-dev libgmock-dev libgif-dev fonts-dejavu-core qt6-base-private-dev
         # the installed program on a real X server
         xvfb xauth xdotool
         # formatting
