@@ -5,13 +5,13 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QtGui/private/qguiapplication_p.h>
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
@@ -20,14 +20,13 @@ namespace trivanta::test {
 namespace {
 
 // A picture file as committed, read once.
-const QImage& Committed(const QString& file) {
-    static std::map<QString, QImage> files;
-    auto it = files.find(file);
-    if (it == files.end()) {
+QImage Committed(const QString& file) {
+    static QHash<QString, QImage> files;
+    if (!files.contains(file)) {
         const QImage image(QStringLiteral(TRIVANTA_ASSETS_DIR "/cards/") + file);
-        it = files.emplace(file, image.convertToFormat(QImage::Format_RGB32)).first;
+        files.insert(file, image.convertToFormat(QImage::Format_RGB32));
     }
-    return it->second;
+    return files.value(file);
 }
 
 // What a screen of this device pixel ratio must show for the picture: the
@@ -35,11 +34,11 @@ const QImage& Committed(const QString& file) {
 // that one smoothly scaled to the place's size on the screen.
 QImage Atteso(std::string_view nome, qreal ratio) {
     const QString name = QString::fromLatin1(nome.data(), qsizetype(nome.size()));
-    const QImage& gif = Committed(name + QStringLiteral(".gif"));
+    const QImage gif = Committed(name + QStringLiteral(".gif"));
     if (qFuzzyCompare(ratio, 1.0)) {
         return gif;
     }
-    const QImage& large = Committed(name + QStringLiteral("@2x.png"));
+    const QImage large = Committed(name + QStringLiteral("@2x.png"));
     if (qFuzzyCompare(ratio, 2.0) || gif.isNull()) {
         return large;
     }
@@ -90,75 +89,62 @@ void Ascolta(QAccessibleEvent* event) {
     }
 }
 
-void Accendi(bool on) {
-    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(on);
+QPlatformAccessibility* Piattaforma() {
+    return QGuiApplicationPrivate::platformIntegration()->accessibility();
 }
 } // namespace
 
 Lettore::Lettore(std::vector<QWidget*> controls) : watched(std::move(controls)) {
     lettore = this;
     QAccessible::installUpdateHandler(Ascolta);
-    Accendi(true);
+    Piattaforma()->setActive(true);
 }
 
 Lettore::~Lettore() {
-    Accendi(false);
+    Piattaforma()->setActive(false);
     QAccessible::installUpdateHandler(nullptr);
     lettore = nullptr;
 }
 
 namespace {
-// Relative luminance and contrast ratio as WCAG defines them.
-double Luminanza(QRgb c) {
-    const auto lineare = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * lineare(qRed(c)) + 0.7152 * lineare(qGreen(c)) + 0.0722 * lineare(qBlue(c));
-}
-
+// The contrast ratio of two colours as WCAG defines it, from 1 to 21.
 double Contrasto(QRgb a, QRgb b) {
-    const double la = Luminanza(a), lb = Luminanza(b);
+    const auto luminanza = [](QRgb c) {
+        double sum = 0;
+        for (const auto& [v, weight] : {std::pair{qRed(c), 0.2126}, std::pair{qGreen(c), 0.7152},
+                                        std::pair{qBlue(c), 0.0722}}) {
+            const double s = v / 255.0;
+            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double la = luminanza(a), lb = luminanza(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 } // namespace
 
 bool CorniceVisibile(const QImage& plainGrab, const QImage& focusedGrab) {
-    const QImage plain = plainGrab.convertToFormat(QImage::Format_RGB32);
-    const QImage focused = focusedGrab.convertToFormat(QImage::Format_RGB32);
-    if (plain.size() != focused.size()) {
-        return false;
-    }
-    const qreal ratio = focused.devicePixelRatio();
-    const int thick = static_cast<int>(2 * ratio); // at least this many pixels
-    const int depth = qRound(8 * ratio);           // within this far of the edge
-    const int corner = qRound(8 * ratio);          // rounded corners left out
-    const int w = plain.width(), h = plain.height();
-    const auto changed = [&](int x, int y) {
-        return Contrasto(plain.pixel(x, y), focused.pixel(x, y)) >= 3.0;
+    const QImage a = plainGrab.convertToFormat(QImage::Format_RGB32);
+    const QImage b = focusedGrab.convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = b.devicePixelRatio();
+    const int w = a.width(), h = a.height(), reach = qRound(8 * ratio);
+    // How many pixels changed at 3:1 or more on the way in from (x, y).
+    const auto changed = [&](int x, int y, int dx, int dy) {
+        int n = 0;
+        for (int d = 0; d < reach; ++d, x += dx, y += dy) {
+            n += Contrasto(a.pixel(x, y), b.pixel(x, y)) >= 3.0 ? 1 : 0;
+        }
+        return n;
     };
-    // Across the edge at every place along each side.
-    for (int x = corner; x < w - corner; ++x) {
-        int top = 0, bottom = 0;
-        for (int d = 0; d < depth; ++d) {
-            top += changed(x, d) ? 1 : 0;
-            bottom += changed(x, h - 1 - d) ? 1 : 0;
-        }
-        if (top < thick || bottom < thick) {
-            return false;
-        }
+    // At every place along each side, the rounded corners left out.
+    bool ok = a.size() == b.size();
+    for (int x = reach; ok && x < w - reach; ++x) {
+        ok = std::min(changed(x, 0, 0, 1), changed(x, h - 1, 0, -1)) >= 2 * ratio;
     }
-    for (int y = corner; y < h - corner; ++y) {
-        int left = 0, right = 0;
-        for (int d = 0; d < depth; ++d) {
-            left += changed(d, y) ? 1 : 0;
-            right += changed(w - 1 - d, y) ? 1 : 0;
-        }
-        if (left < thick || right < thick) {
-            return false;
-        }
+    for (int y = reach; ok && y < h - reach; ++y) {
+        ok = std::min(changed(0, y, 1, 0), changed(w - 1, y, -1, 0)) >= 2 * ratio;
     }
-    return true;
+    return ok;
 }
 
 QString DifferenzeDalTavolo(MainWindow& w, bool pixel) {
