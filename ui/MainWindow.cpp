@@ -165,7 +165,7 @@ void MainWindow::buildControls(QWidget* client) {
         connect(user[k], &CardPlace::clicked, this, choose);
         // The keyboard goes through the hand card by card, and the card it
         // reaches is the one chosen: the framed card is the one Enter plays.
-        // A click chooses without taking the keyboard from where it is.
+        // A click on a card does not take the keyboard from a button.
         user[k]->setFocusPolicy(Qt::TabFocus);
         connect(user[k], &CardPlace::reachedByTab, this, choose);
     }
@@ -302,9 +302,10 @@ void MainWindow::Disegna() {
     const QWidget* focus = focusWidget();
     const bool keyboardOnHand = std::find(user.begin(), user.end(), focus) != user.end() ||
                                 (parkedOnGioca_ && focus == giocatautente);
-    const auto render = [this](CardPlace* place, const Posto& posto, bool manoPc,
-                               const char* prefix) {
-        place->setPicture(posto.immagine, store().picture(posto.immagine), cards_);
+    Cards& cards = store();
+    const auto render = [&cards](CardPlace* place, const Posto& posto, bool manoPc,
+                                 const char* prefix) {
+        place->setPicture(posto.immagine, cards.picture(posto.immagine), &cards);
         place->setVisible(posto.visibile);
         nameIfChanged(place,
                       QString::fromStdString(prefix + NomeAccessibile(posto.immagine, manoPc)));
