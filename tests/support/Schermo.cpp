@@ -34,11 +34,11 @@ QImage Committed(const QString& file) {
 // that one smoothly scaled to the place's size on the screen.
 QImage Atteso(std::string_view nome, qreal ratio) {
     const QString name = QString::fromLatin1(nome.data(), qsizetype(nome.size()));
-    const QImage gif = Committed(name + QStringLiteral(".gif"));
+    QImage gif = Committed(name + QStringLiteral(".gif"));
     if (qFuzzyCompare(ratio, 1.0)) {
         return gif;
     }
-    const QImage large = Committed(name + QStringLiteral("@2x.png"));
+    QImage large = Committed(name + QStringLiteral("@2x.png"));
     if (qFuzzyCompare(ratio, 2.0) || gif.isNull()) {
         return large;
     }
