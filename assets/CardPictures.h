@@ -12,6 +12,11 @@ namespace trivanta {
 // QGuiApplication; without one the answer is a null QPixmap.
 QPixmap cardPicture(std::string_view name);
 
+// The same picture drawn at twice the size, for screens whose device pixel
+// ratio is not 1: its device pixel ratio is 2, so it covers the place of
+// the GIF. A null QPixmap where cardPicture gives one.
+QPixmap largeCardPicture(std::string_view name);
+
 // The window icon (all sizes).
 QIcon windowIcon();
 

@@ -75,5 +75,6 @@ inline constexpr const char* DescrizioneTerraPc = "la carta del PC in tavola";
 inline constexpr const char* DescrizioneManoUser = "la tua mano, posto ";
 inline constexpr const char* DescrizioneScelta = ", scelta";
 inline constexpr const char* NomeBarraDiStato = "barra di stato";
+inline constexpr const char* PrefissoBarraDiStato = "barra di stato: ";
 
 } // namespace trivanta::testi

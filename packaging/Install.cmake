@@ -1,13 +1,35 @@
 # Installs Trivanta as a desktop application (program, menu entry, icons,
-# AppStream metadata) and packages it for Debian with CPack.
+# AppStream metadata, manual page) and packages it for Debian with CPack.
 include(GNUInstallDirs)
 
 set(TRIVANTA_APP_ID org.example.Trivanta)
 set(TRIVANTA_ICON_SIZES 16 32 48 64 128)
 
+# Games go to games/ beside bin/, as Debian wants them; a desktop session's
+# PATH has /usr/games and /usr/local/games.
 if(TARGET trivanta)
-    install(TARGETS trivanta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS trivanta RUNTIME DESTINATION games)
 endif()
+
+# The manual page and the changelog compressed as Debian expects them, with
+# neither name nor time stamp in the gzip header, so the bytes depend on the
+# text alone.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/trivanta.6.in ${CMAKE_BINARY_DIR}/trivanta.6 @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/trivanta.6.gz
+    COMMAND ${GZIP_PROGRAM} -9nkf ${CMAKE_BINARY_DIR}/trivanta.6
+    DEPENDS ${CMAKE_BINARY_DIR}/trivanta.6 VERBATIM)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/changelog ${CMAKE_BINARY_DIR}/changelog
+    COMMAND ${GZIP_PROGRAM} -9nkf ${CMAKE_BINARY_DIR}/changelog
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog VERBATIM)
+add_custom_target(compressed_docs ALL DEPENDS ${CMAKE_BINARY_DIR}/trivanta.6.gz
+                                               ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/trivanta.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# A native package: its changelog is changelog.gz, beside the licence in
+# Debian's machine-readable form.
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz ${CMAKE_CURRENT_LIST_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/trivanta)
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${TRIVANTA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -46,4 +68,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links come from dpkg-shlibdeps; Qt's xcb platform
 # plugin and GIF reader ship in libqt6gui6, which that already names.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# On a Wayland desktop the game runs natively with Qt's Wayland platform
+# plugin, and through XWayland without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

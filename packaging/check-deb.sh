@@ -15,6 +15,10 @@ else
 fi
 [ -f "$deb" ] || { echo "no package at '$deb'" >&2; exit 2; }
 
+# Debian's own checks first: no error and no warning.
+echo "\$ lintian $(basename "$deb")"
+lintian --fail-on error,warning "$deb" 2>&1 | { grep -v "root privileges" || true; }
+
 # A minimal system, made once and reused: only essential and apt.
 base=${TRIVANTA_DEB_BASE:-/tmp/trivanta-deb-base}
 if [ ! -x "$base/usr/bin/apt-get" ]; then
@@ -44,7 +48,7 @@ mount -t proc proc "$root/proc"
 mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev"
 cp "$deb" "$root/root/"
 
-chroot "$root" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+chroot "$root" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin:/usr/games LANG=C.UTF-8 \
     DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c '
 cd /root
 apt-get update -qq
@@ -59,8 +63,8 @@ dpkg -s trivanta | grep "^Depends"
 # Before anything else comes in: every library of the program and of the
 # X11 platform plugin that Qt loads at run time is found.
 echo
-echo "\$ ldd /usr/bin/trivanta qxcb-plugin | grep -c \"not found\""
-missing=$(ldd /usr/bin/trivanta /usr/lib/*/qt6/plugins/platforms/libqxcb.so | grep -c "not found" || true)
+echo "\$ ldd /usr/games/trivanta qxcb-plugin | grep -c \"not found\""
+missing=$(ldd /usr/games/trivanta /usr/lib/*/qt6/plugins/platforms/libqxcb.so | grep -c "not found" || true)
 echo "$missing"
 [ "$missing" -eq 0 ]
 

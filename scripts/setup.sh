@@ -13,6 +13,8 @@ packages=(
     shared-mime-info
     # the window's font: a sans-serif narrow enough for the fixed layout
     fonts-liberation2
+    # Qt's Wayland platform plugin: on a Wayland desktop the game runs natively
+    qt6-wayland
 )
 if [ "${1:-}" = "--windows" ]; then
     # scripts/test-windows.sh only: the game and the donation link built for
@@ -20,16 +22,19 @@ if [ "${1:-}" = "--windows" ]; then
     packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
 elif [ "${1:-}" = "--test" ]; then
     packages+=(
-        # the tests, and the picture files they read
-        libgtest-dev libgmock-dev libgif-dev fonts-dejavu-core
-        # the installed program on a real X server
-        xvfb xauth xdotool
+        # the tests, and the picture files they read; Qt's private headers
+        # switch assistive technology on as a screen reader would
+        libgtest-dev libgmock-dev libgif-dev fonts-dejavu-core qt6-base-private-dev
+        # the installed program on a real X server and on a headless Wayland
+        # compositor
+        xvfb xauth xdotool weston
         # formatting
         clang-format
         # installing and packaging: the validators of the menu entry and the
         # AppStream metadata, dpkg-shlibdeps and file for the package's
-        # dependencies, debootstrap for the bare system of packaging/check-deb.sh
-        desktop-file-utils appstream dpkg-dev file debootstrap
+        # dependencies, Debian's package checker, debootstrap for the bare
+        # system of packaging/check-deb.sh
+        desktop-file-utils appstream dpkg-dev file lintian debootstrap
         # reliability and speed: the analysers, memcheck, the benchmark library
         clang-tidy cppcheck valgrind libbenchmark-dev
     )

@@ -61,16 +61,19 @@ SuitLook lookOf(Suit s) {
     return {};
 }
 
-QPen outline(const QColor& c = Ink, double width = 1.0) {
-    QPen pen(c, width);
-    pen.setCosmetic(true); // one screen pixel at any scale of the drawing
+// One pixel of the card at any scale of the drawing: the signs are drawn in
+// units of their own size, so the pen must not grow with them, but a card
+// drawn at twice the size has twice as wide outlines.
+QPen outline(const QPainter& p, const QColor& c = Ink, double width = 1.0) {
+    QPen pen(c, width * p.device()->devicePixelRatio());
+    pen.setCosmetic(true);
     pen.setJoinStyle(Qt::RoundJoin);
     pen.setCapStyle(Qt::RoundCap);
     return pen;
 }
 
 void fill(QPainter& p, const QPainterPath& path, const QColor& c, const QColor& line = Ink) {
-    p.setPen(outline(line));
+    p.setPen(outline(p, line));
     p.setBrush(c);
     p.drawPath(path);
 }
@@ -100,7 +103,7 @@ void dot(QPainter& p, QPointF centre, double r, const QColor& c) {
 
 void coin(QPainter& p, bool ornate) {
     fillEllipse(p, {0, 0}, 1, 1, Gold);
-    p.setPen(outline(GoldDark));
+    p.setPen(outline(p, GoldDark));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(0, 0), 0.7, 0.7);
     if (!ornate) {
@@ -161,11 +164,11 @@ void cup(QPainter& p, bool ornate) {
 void sword(QPainter& p, bool ornate) {
     const double w = ornate ? 0.11 : 0.1;
     fillPoly(p, {{-w, 0.44}, {-w, -0.8}, {0, -1.0}, {w, -0.8}, {w, 0.44}}, Steel, SteelDark);
-    p.setPen(outline(SteelLight));
+    p.setPen(outline(p, SteelLight));
     p.drawLine(QPointF(0, 0.38), QPointF(0, -0.8));
     if (ornate) {
         // Curled quillons and a red ribbon wound round the blade.
-        p.setPen(outline(Ink));
+        p.setPen(outline(p, Ink));
         p.setBrush(Gold);
         QPainterPath guard;
         guard.moveTo(-0.42, 0.36);
@@ -198,12 +201,12 @@ void club(QPainter& p, bool ornate) {
     light.moveTo(-0.1, -0.84);
     light.cubicTo(-0.1, -0.3, -0.06, 0.3, -0.04, 0.88);
     p.setBrush(Qt::NoBrush);
-    p.setPen(outline(ClubLight));
+    p.setPen(outline(p, ClubLight));
     p.drawPath(light);
     QPainterPath shade;
     shade.moveTo(0.13, -0.8);
     shade.cubicTo(0.12, -0.3, 0.08, 0.3, 0.05, 0.9);
-    p.setPen(outline(ClubShade));
+    p.setPen(outline(p, ClubShade));
     p.drawPath(shade);
     // Knots where branches were cut off, on alternate sides.
     const std::array<double, 4> knots{-0.62, -0.26, 0.1, 0.46};
@@ -463,47 +466,107 @@ void cavallo(QPainter& p, Suit s, const SuitLook& look) {
     fillEllipse(p, {40, 24.5}, 2.3, 2.3, Skin);
 }
 
-// ---- Corner index, drawn from a 5 x 7 pixel font so it stays sharp at
-// 100% and owes nothing to the fonts of the machine.
+// ---- Corner index, drawn from pixel fonts so it stays sharp and owes
+// nothing to the fonts of the machine: 5 x 7 at 100%, and at 200% a font of
+// its own, 10 x 14 with two-pixel strokes and rounded bends, since the small
+// one enlarged would show its steps twice as large.
 
-constexpr std::array<std::array<const char*, 7>, 10> Digits{{
-    {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."},
-    {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."},
-    {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"},
-    {"####.", "....#", "....#", ".###.", "....#", "....#", "####."},
-    {"...#.", "..##.", ".#.#.", "#..#.", "#####", "...#.", "...#."},
-    {"#####", "#....", "####.", "....#", "....#", "#...#", ".###."},
-    {"..##.", ".#...", "#....", "####.", "#...#", "#...#", ".###."},
-    {"#####", "....#", "...#.", "..#..", ".#...", ".#...", ".#..."},
-    {".###.", "#...#", "#...#", ".###.", "#...#", "#...#", ".###."},
-    {".###.", "#...#", "#...#", ".####", "....#", "...#.", ".##.."},
-}};
+struct PixelFont {
+    int width;
+    int height;
+    int advance;
+    std::array<std::vector<const char*>, 10> glyphs;
+};
 
-// Draws the value's digits with their top left at (x, y). Both corners show
-// them upright: the cards are never turned on this table, and a turned 9
-// would read as 6.
-void index(QImage& img, int value, int x, int y, QRgb colour) {
-    std::vector<int> digits = value == 10 ? std::vector<int>{1, 0} : std::vector<int>{value};
+const PixelFont& fontFor(int scale) {
+    static const PixelFont small{
+        5,
+        7,
+        6,
+        {{
+            {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."},
+            {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."},
+            {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"},
+            {"####.", "....#", "....#", ".###.", "....#", "....#", "####."},
+            {"...#.", "..##.", ".#.#.", "#..#.", "#####", "...#.", "...#."},
+            {"#####", "#....", "####.", "....#", "....#", "#...#", ".###."},
+            {"..##.", ".#...", "#....", "####.", "#...#", "#...#", ".###."},
+            {"#####", "....#", "...#.", "..#..", ".#...", ".#...", ".#..."},
+            {".###.", "#...#", "#...#", ".###.", "#...#", "#...#", ".###."},
+            {".###.", "#...#", "#...#", ".####", "....#", "...#.", ".##.."},
+        }}};
+    static const PixelFont large{
+        10,
+        14,
+        12,
+        {{
+            {"..######..", ".########.", "###....###", "##......##", "##....####", "##...##.##",
+             "##..##..##", "##.##...##", "####....##", "##......##", "##......##", "###....###",
+             ".########.", "..######.."},
+            {"....##....", "...###....", "..####....", ".##.##....", "....##....", "....##....",
+             "....##....", "....##....", "....##....", "....##....", "....##....", "....##....",
+             "..######..", "..######.."},
+            {"..######..", ".########.", "###....###", "##......##", "........##", ".......###",
+             "......###.", ".....###..", "....###...", "...###....", "..###.....", ".###......",
+             "##########", "##########"},
+            {"########..", "#########.", ".......###", "........##", "........##", ".......###",
+             "..#######.", "..#######.", ".......###", "........##", "........##", ".......###",
+             "#########.", "########.."},
+            {"......##..", ".....###..", "....####..", "...##.##..", "..##..##..", ".##...##..",
+             "##....##..", "##....##..", "##########", "##########", "......##..", "......##..",
+             "......##..", "......##.."},
+            {"##########", "##########", "##........", "##........", "########..", "#########.",
+             ".......###", "........##", "........##", "........##", "##......##", "###....###",
+             ".########.", "..######.."},
+            {"....####..", "...#####..", "..###.....", ".###......", "###.......", "##........",
+             "########..", "#########.", "###....###", "##......##", "##......##", "###....###",
+             ".########.", "..######.."},
+            {"##########", "##########", "........##", ".......###", "......###.", ".....###..",
+             "....###...", "...###....", "..###.....", "..##......", "..##......", "..##......",
+             "..##......", "..##......"},
+            {"..######..", ".########.", "###....###", "##......##", "###....###", ".########.",
+             ".########.", "###....###", "##......##", "##......##", "##......##", "###....###",
+             ".########.", "..######.."},
+            {"..######..", ".########.", "###....###", "##......##", "##......##", "###....###",
+             ".#########", "..########", "........##", ".......###", "......###.", ".....###..",
+             "..#####...", "..####...."},
+        }}};
+    return scale == 1 ? small : large;
+}
+
+std::vector<int> digitsOf(int value) {
+    return value == 10 ? std::vector<int>{1, 0} : std::vector<int>{value};
+}
+
+int indexWidth(const PixelFont& font, int value) {
+    const int count = static_cast<int>(digitsOf(value).size());
+    return (count - 1) * font.advance + font.width;
+}
+
+// Draws the value's digits with their top left at (x, y), in the image's own
+// pixels. Both corners show them upright: the cards are never turned on this
+// table, and a turned 9 would read as 6.
+void index(QImage& img, const PixelFont& font, int value, int x, int y, QRgb colour) {
+    const std::vector<int> digits = digitsOf(value);
     for (std::size_t d = 0; d < digits.size(); ++d) {
-        const auto& glyph = Digits[static_cast<std::size_t>(digits[d])];
-        for (int row = 0; row < 7; ++row) {
-            for (int col = 0; col < 5; ++col) {
+        const auto& glyph = font.glyphs[static_cast<std::size_t>(digits[d])];
+        for (int row = 0; row < font.height; ++row) {
+            for (int col = 0; col < font.width; ++col) {
                 // Each glyph row is a string; cppcheck takes the row for the character.
                 // cppcheck-suppress charLiteralWithCharPtrCompare
                 if (glyph[static_cast<std::size_t>(row)][col] == '#') {
-                    img.setPixel(x + static_cast<int>(d) * 6 + col, y + row, colour);
+                    img.setPixel(x + static_cast<int>(d) * font.advance + col, y + row, colour);
                 }
             }
         }
     }
 }
 
-int indexWidth(int value) {
-    return value == 10 ? 11 : 5;
-}
-
-QImage blankCard(const QColor& face, const QColor& border) {
-    QImage img(CardWidth, CardHeight, QImage::Format_RGB32);
+// A card-sized image at `scale` times the size; painters on it draw in the
+// card's own pixels.
+QImage blankCard(const QColor& face, const QColor& border, int scale) {
+    QImage img(CardWidth * scale, CardHeight * scale, QImage::Format_RGB32);
+    img.setDevicePixelRatio(scale);
     img.fill(CornerGreen);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -513,11 +576,17 @@ QImage blankCard(const QColor& face, const QColor& border) {
     return img;
 }
 
+// The finished picture as a plain image of its pixels.
+QImage finished(QImage img) {
+    img.setDevicePixelRatio(1);
+    return img;
+}
+
 } // namespace
 
-QImage drawCard(int value, Suit suit) {
+QImage drawCard(int value, Suit suit, int scale) {
     const SuitLook look = lookOf(suit);
-    QImage img = blankCard(Face, Border);
+    QImage img = blankCard(Face, Border, scale);
     {
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
@@ -541,14 +610,17 @@ QImage drawCard(int value, Suit suit) {
             drawPips(p, value, suit);
         }
     }
+    const PixelFont& font = fontFor(scale);
     const QRgb ink = look.index.rgb();
-    index(img, value, 4, 4, ink);
-    index(img, value, CardWidth - 4 - indexWidth(value), CardHeight - 4 - 7, ink);
-    return img;
+    const int margin = 4 * scale;
+    index(img, font, value, margin, margin, ink);
+    index(img, font, value, img.width() - margin - indexWidth(font, value),
+          img.height() - margin - font.height, ink);
+    return finished(img);
 }
 
-QImage drawVuota() {
-    QImage img = blankCard(QColor(0xd0, 0xd0, 0xd0), QColor(0x40, 0x40, 0x40));
+QImage drawVuota(int scale) {
+    QImage img = blankCard(QColor(0xd0, 0xd0, 0xd0), QColor(0x40, 0x40, 0x40), scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath inner;
@@ -568,7 +640,8 @@ QImage drawVuota() {
     p.drawPath(inner);
     p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
     p.drawRoundedRect(QRectF(0.75, 0.75, CardWidth - 1.5, CardHeight - 1.5), 5, 5);
-    return img;
+    p.end();
+    return finished(img);
 }
 
 // At 16 pixels a drawn circle comes out lumpy; this one is set pixel by pixel.

@@ -29,11 +29,19 @@ QString cardName(int value, int suit) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-// Returns the picture as the GIF holds it, after the palette.
-QImage writeCard(const QString& dir, const QString& name, const QImage& image) {
-    IndexedImage indexed = quantise(image, 256);
+// The picture of one card, as the files hold it: the GIF for screens of
+// device pixel ratio 1, after its palette, and the PNG twice the size.
+struct Written {
+    QImage small;
+    QImage large;
+};
+
+Written writeCard(const QString& dir, const QString& name, const QImage& small,
+                  const QImage& large) {
+    IndexedImage indexed = quantise(small, 256);
     writeGif(dir + "/" + name + ".gif", indexed);
-    return toImage(indexed);
+    writePng(dir + "/" + name + "@2x.png", large);
+    return {toImage(indexed), large};
 }
 
 // Only opaque pixels or none, in at most 16 colours, as the classic 16-colour
@@ -76,8 +84,9 @@ void writeIcons(const QString& assets) {
     }
 }
 
-// All pictures at 100% and then at 200% (each pixel doubled, nothing smoothed).
-void writeContactSheet(const QString& path, const std::vector<QImage>& pictures) {
+// All GIFs at 100%, then all the pictures drawn at twice the size, each
+// pixel as it is.
+void writeContactSheet(const QString& path, const std::vector<Written>& pictures) {
     const int gap = 8, perRow = 10;
     const int rows = (static_cast<int>(pictures.size()) + perRow - 1) / perRow;
     auto blockHeight = [&](int scale) { return rows * (CardHeight * scale + gap) + gap; };
@@ -89,10 +98,9 @@ void writeContactSheet(const QString& path, const std::vector<QImage>& pictures)
     for (int scale : {1, 2}) {
         for (std::size_t i = 0; i < pictures.size(); ++i) {
             const int col = static_cast<int>(i) % perRow, row = static_cast<int>(i) / perRow;
-            const QImage& img = pictures[i];
             p.drawImage(QPoint(gap + col * (CardWidth * scale + gap),
                                top + gap + row * (CardHeight * scale + gap)),
-                        scale == 1 ? img : img.scaled(img.size() * scale));
+                        scale == 1 ? pictures[i].small : pictures[i].large);
         }
         top += blockHeight(scale);
     }
@@ -113,17 +121,19 @@ int main(int argc, char** argv) {
         const QString cards = assets + "/cards";
         QDir().mkpath(cards);
         QDir().mkpath(docs);
-        std::vector<QImage> pictures;
+        std::vector<Written> pictures;
         for (int s = 0; s < 4; ++s) {
+            const Suit suit = Suits[static_cast<std::size_t>(s)];
             for (int value = 1; value <= 10; ++value) {
-                pictures.push_back(writeCard(cards, cardName(value, s + 1),
-                                             drawCard(value, Suits[static_cast<std::size_t>(s)])));
+                pictures.push_back(writeCard(cards, cardName(value, s + 1), drawCard(value, suit),
+                                             drawCard(value, suit, 2)));
             }
         }
-        pictures.push_back(writeCard(cards, trivanta::Vuota, drawVuota()));
+        pictures.push_back(writeCard(cards, trivanta::Vuota, drawVuota(), drawVuota(2)));
         writeIcons(assets);
         writeContactSheet(docs + "/cards.png", pictures);
-        std::printf("wrote %zu pictures, the icons and the contact sheet\n", pictures.size());
+        std::printf("wrote %zu pictures in two sizes, the icons and the contact sheet\n",
+                    pictures.size());
     } catch (const std::exception& e) {
         (void)std::fprintf(stderr, "draw_cards: %s\n", e.what());
         return 1;

@@ -8,15 +8,29 @@ Cards::Cards(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("cards"));
 }
 
-QPixmap Cards::picture(std::string_view nome) {
+namespace {
+
+template <typename Load>
+QPixmap cached(std::map<std::string, QPixmap, std::less<>>& store, std::string_view nome,
+               Load load) {
     if (nome.empty()) {
         return {};
     }
-    auto it = pictures_.find(nome);
-    if (it == pictures_.end()) {
-        it = pictures_.emplace(std::string(nome), cardPicture(nome)).first;
+    auto it = store.find(nome);
+    if (it == store.end()) {
+        it = store.emplace(std::string(nome), load(nome)).first;
     }
     return it->second;
+}
+
+} // namespace
+
+QPixmap Cards::picture(std::string_view nome) {
+    return cached(pictures_, nome, cardPicture);
+}
+
+QPixmap Cards::large(std::string_view nome) {
+    return cached(large_, nome, largeCardPicture);
 }
 
 } // namespace trivanta

@@ -19,9 +19,13 @@ public:
 
     // The picture called nome ("o1", "vuota"); null for "" or an unknown name.
     QPixmap picture(std::string_view nome);
+    // The same picture drawn at twice the size, for screens whose device
+    // pixel ratio is not 1; loaded only when such a screen asks for it.
+    QPixmap large(std::string_view nome);
 
 private:
     std::map<std::string, QPixmap, std::less<>> pictures_;
+    std::map<std::string, QPixmap, std::less<>> large_;
 };
 
 } // namespace trivanta

@@ -18,6 +18,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QWindow>
+#include <algorithm>
 
 namespace trivanta {
 
@@ -54,7 +55,7 @@ QLabel* tableLabel(QWidget* frame, const char* name, const char* text, layout::T
 }
 
 QPushButton* donationButton(QWidget* client, const char* name, layout::Twips place) {
-    auto* button = new QPushButton(QString::fromUtf8(testi::InvitoDonazione), client);
+    auto* button = new FramedButton(QString::fromUtf8(testi::InvitoDonazione), client);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(layout::pixels(place));
     QPalette palette = button->palette();
@@ -71,6 +72,21 @@ CardPlace* cardPlace(QWidget* parent, const QString& name, layout::Twips place) 
 
 QString indexed(const char* name, std::size_t index) {
     return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(index);
+}
+
+// Qt tells assistive technology of every name and description it is given
+// as a change; only real changes are passed on, so that a screen reader
+// hears what changed and nothing else.
+void nameIfChanged(QWidget* control, const QString& name) {
+    if (control->accessibleName() != name) {
+        control->setAccessibleName(name);
+    }
+}
+
+void descriptionIfChanged(QWidget* control, const QString& description) {
+    if (control->accessibleDescription() != description) {
+        control->setAccessibleDescription(description);
+    }
 }
 
 } // namespace
@@ -131,7 +147,7 @@ void MainWindow::buildControls(QWidget* client) {
     // Created after Frame1 so that it lies in front of the table.
     cartabriscola = cardPlace(client, QStringLiteral("cartabriscola"), layout::cartabriscola);
 
-    giocatautente = new QPushButton(QString::fromUtf8(testi::Gioca), client);
+    giocatautente = new FramedButton(QString::fromUtf8(testi::Gioca), client);
     giocatautente->setObjectName(QStringLiteral("giocatautente"));
     giocatautente->setGeometry(layout::pixels(layout::giocatautente));
     giocatautente->setFont(fontFinestra(true));
@@ -145,7 +161,13 @@ void MainWindow::buildControls(QWidget* client) {
     }
     for (std::size_t k = 0; k < user.size(); ++k) {
         user[k] = cardPlace(client, indexed("user", k), layout::user[k]);
-        connect(user[k], &CardPlace::clicked, this, [this, k] { user_Click(static_cast<int>(k)); });
+        const auto choose = [this, k] { user_Click(static_cast<int>(k)); };
+        connect(user[k], &CardPlace::clicked, this, choose);
+        // The keyboard goes through the hand card by card, and the card it
+        // reaches is the one chosen: the framed card is the one Enter plays.
+        // A click on a card does not take the keyboard from a button.
+        user[k]->setFocusPolicy(Qt::TabFocus);
+        connect(user[k], &CardPlace::reachedByTab, this, choose);
     }
 
     Command2 = donationButton(client, "Command2", layout::Command2);
@@ -160,7 +182,14 @@ void MainWindow::buildControls(QWidget* client) {
     StatusBar1->setIndent(2);
     StatusBar1->setAccessibleName(QString::fromUtf8(testi::NomeBarraDiStato));
 
-    giocatautente->setFocus();
+    // Tab goes from the hand to "Gioca", then to the donation buttons at the
+    // top and the bottom; the game starts with the keyboard on the hand.
+    const std::array<QWidget*, 6> order{user[0],       user[1],  user[2],
+                                        giocatautente, Command1, Command2};
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        QWidget::setTabOrder(order[k - 1], order[k]);
+    }
+    user[0]->setFocus();
 }
 
 void MainWindow::buildMenus() {
@@ -268,25 +297,58 @@ void MainWindow::afterEvent() {
 
 void MainWindow::Disegna() {
     const Tavolo& t = briscola_.tavolo();
-    const auto render = [this](CardPlace* place, const Posto& posto, bool manoPc,
-                               const char* prefix) {
-        place->setPicture(posto.immagine, store().picture(posto.immagine));
+    // The keyboard belongs to the hand when it is on a card, or on "Gioca"
+    // only because the hand was empty.
+    const QWidget* focus = focusWidget();
+    const bool keyboardOnHand = std::find(user.begin(), user.end(), focus) != user.end() ||
+                                (parkedOnGioca_ && focus == giocatautente);
+    Cards& cards = store();
+    const auto render = [&cards](CardPlace* place, const Posto& posto, bool manoPc,
+                                 const char* prefix) {
+        place->setPicture(posto.immagine, cards.picture(posto.immagine), &cards);
         place->setVisible(posto.visibile);
-        place->setAccessibleName(
-            QString::fromStdString(prefix + NomeAccessibile(posto.immagine, manoPc)));
+        nameIfChanged(place,
+                      QString::fromStdString(prefix + NomeAccessibile(posto.immagine, manoPc)));
     };
     for (std::size_t k = 0; k < 3; ++k) {
         render(pc[k], t.pc[k], true, "");
         render(user[k], t.user[k], false, "");
         Shape2[k]->setVisible(t.Shape2[k]);
-        user[k]->setAccessibleDescription(
-            QString::fromUtf8(testi::DescrizioneManoUser) + QString::number(k + 1) +
-            (t.Shape2[k] ? QString::fromUtf8(testi::DescrizioneScelta) : QString()));
+        descriptionIfChanged(
+            user[k], QString::fromUtf8(testi::DescrizioneManoUser) + QString::number(k + 1) +
+                         (t.Shape2[k] ? QString::fromUtf8(testi::DescrizioneScelta) : QString()));
     }
     render(terrauser, t.terrauser, false, "");
     render(terrapc, t.terrapc, false, "");
     render(cartabriscola, t.cartabriscola, false, testi::PrefissoBriscola);
-    StatusBar1->setText(QString::fromStdString(t.StatusBar1));
+    const QString status = QString::fromStdString(t.StatusBar1);
+    StatusBar1->setText(status);
+    // A screen reader reads the counts in the bar's name, and hears each new count.
+    nameIfChanged(StatusBar1, status.isEmpty()
+                                  ? QString::fromUtf8(testi::NomeBarraDiStato)
+                                  : QString::fromUtf8(testi::PrefissoBarraDiStato) + status);
+    parkedOnGioca_ = false;
+    if (keyboardOnHand) {
+        keyboardToSelectedCard();
+    }
+}
+
+void MainWindow::keyboardToSelectedCard() {
+    // The keyboard stays on the chosen card as the hand is sorted again,
+    // shrinks and is refilled; with no card in the hand it waits on "Gioca"
+    // and comes back with the next deal.
+    const Tavolo& t = briscola_.tavolo();
+    QWidget* target = giocatautente;
+    for (std::size_t k = 0; k < user.size(); ++k) {
+        if (t.Shape2[k] && t.user[k].visibile) {
+            target = user[k];
+            break;
+        }
+    }
+    parkedOnGioca_ = target == giocatautente;
+    if (focusWidget() != target) {
+        target->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MainWindow::moveSelection(int step) {

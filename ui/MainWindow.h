@@ -60,6 +60,7 @@ private:
     void afterEvent();
     void moveSelection(int step);
     void selectIfShown(int Index);
+    void keyboardToSelectedCard();
     void watchActivation();
     // The picture store, created when a picture is first read.
     Cards& store();
@@ -77,6 +78,7 @@ private:
     bool centred_ = false;
     bool activatedBefore_ = false;
     bool programHadFocus_ = false;
+    bool parkedOnGioca_ = false; // the keyboard waits there for the next hand
 
     // Controls, in the order of the layout from top to bottom; later ones lie
     // in front of earlier ones.

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "Testi.h"
 
 #include <QApplication>
 #include <QProxyStyle>
@@ -22,6 +23,12 @@ public:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Who the program is, once for everything that asks: the desktop entry
+    // gives its window the dock's icon and launcher (the application id on
+    // Wayland, the window class on X11 is "Trivanta").
+    QApplication::setApplicationName(QString::fromUtf8(trivanta::testi::TitoloFinestra));
+    QApplication::setApplicationVersion(QStringLiteral(TRIVANTA_VERSIONE));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Trivanta"));
     QApplication::setStyle(new PlainButtonsStyle); // the application owns it
     trivanta::MainWindow window;
     // The first game is dealt, and its dealer announced, before the window

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QSet>
+#include <cstdlib>
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -32,6 +33,33 @@ std::vector<std::string> allNames() {
 
 QString gifPath(const std::string& name) {
     return QStringLiteral(ASSETS_DIR "/cards/%1.gif").arg(QString::fromStdString(name));
+}
+
+QString largePath(const std::string& name) {
+    return QStringLiteral(ASSETS_DIR "/cards/%1@2x.png").arg(QString::fromStdString(name));
+}
+
+QImage rgb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// How far the large picture, seen from twice as far (each 2 x 2 block
+// averaged), is from the GIF: the mean difference per channel, 0 to 255.
+double Distanza(const QImage& large, const QImage& gif) {
+    double total = 0;
+    for (int y = 0; y < gif.height(); ++y) {
+        for (int x = 0; x < gif.width(); ++x) {
+            const QRgb c[] = {large.pixel(2 * x, 2 * y), large.pixel(2 * x + 1, 2 * y),
+                              large.pixel(2 * x, 2 * y + 1), large.pixel(2 * x + 1, 2 * y + 1)};
+            for (const int shift : {16, 8, 0}) { // red, green, blue
+                const auto v = [shift](QRgb rgb) {
+                    return static_cast<int>((rgb >> shift) & 0xff);
+                };
+                total += std::abs((v(c[0]) + v(c[1]) + v(c[2]) + v(c[3])) / 4 - v(gif.pixel(x, y)));
+            }
+        }
+    }
+    return total / (3.0 * gif.width() * gif.height());
 }
 
 class PictureFile : public testing::TestWithParam<std::string> {};
@@ -75,14 +103,49 @@ TEST_P(PictureFile, isAnOpaqueCardSizedGifThatTheLoaderServes) {
               QImage(gifPath(name)).convertToFormat(QImage::Format_RGB32));
 }
 
+// The picture for screens of twice the density: an opaque PNG of exactly twice
+// the size that shows this card and no other, drawn anew rather than the GIF
+// enlarged; the loader serves it so that it covers the GIF's place.
+TEST_P(PictureFile, hasALargeTwinOfTheSameCardDrawnForTwiceTheDensity) {
+    const std::string name = GetParam();
+    QFile file(largePath(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(8), QByteArray("\x89PNG\r\n\x1a\n"));
+    const QImage large(largePath(name)), small = rgb(QImage(gifPath(name)));
+    ASSERT_EQ(large.size(), QSize(148, 260));
+    EXPECT_FALSE(large.hasAlphaChannel());
+    for (const QPoint corner : {QPoint(0, 0), QPoint(147, 0), QPoint(0, 259), QPoint(147, 259)}) {
+        EXPECT_EQ(large.pixel(corner), qRgb(0, 132, 0)) << corner.x() << "," << corner.y();
+    }
+    EXPECT_NE(rgb(large), small.scaled(large.size())) << "the GIF enlarged";
+
+    std::string closest;
+    double best = 256;
+    for (const std::string& other : allNames()) {
+        const double d = Distanza(rgb(large), rgb(QImage(gifPath(other))));
+        if (d < best) {
+            best = d;
+            closest = other;
+        }
+    }
+    EXPECT_EQ(closest, name);
+    EXPECT_LT(best, 8.0);
+
+    const QPixmap served = trivanta::largeCardPicture(name);
+    EXPECT_EQ(served.devicePixelRatio(), 2.0);
+    EXPECT_EQ(served.deviceIndependentSize(), QSizeF(small.size()));
+    EXPECT_EQ(rgb(served.toImage()), rgb(large));
+}
+
 INSTANTIATE_TEST_SUITE_P(AllPictures, PictureFile, testing::ValuesIn(allNames()),
                          [](const auto& info) { return info.param; });
 
-TEST(CardPictures, theProgramHoldsThe41PicturesAllDifferentAndNothingForANameOfNoCard) {
+TEST(CardPictures, theProgramHoldsThe41PicturesInTwoSizesAllDifferentAndNothingForANameOfNoCard) {
     QStringList built = QDir(QStringLiteral(":/cards")).entryList();
     QStringList expected;
     for (const std::string& name : allNames()) {
-        expected << QString::fromStdString(name + ".gif");
+        expected << QString::fromStdString(name + ".gif")
+                 << QString::fromStdString(name + "@2x.png");
     }
     built.sort();
     expected.sort();
@@ -96,6 +159,7 @@ TEST(CardPictures, theProgramHoldsThe41PicturesAllDifferentAndNothingForANameOfN
     EXPECT_EQ(files.size(), 41);
     for (std::string_view name : {"", "o", "O1", "x1", "o10", "vuota ", "VUOTA", "../cards/o1"}) {
         EXPECT_TRUE(trivanta::cardPicture(name).isNull()) << '"' << name << '"';
+        EXPECT_TRUE(trivanta::largeCardPicture(name).isNull()) << '"' << name << '"';
     }
 }
 

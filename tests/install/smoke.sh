@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs Trivanta into a scratch prefix and runs the installed program on a
 # private X server, as a person would: the dealer's box appears and is
-# answered, the main window "Trivanta" appears and is closed through
-# File > Esci. The program must end with status 0 and leave no file behind,
+# answered, the main window "Trivanta" appears with the window class that
+# its desktop entry names, and is closed through File > Esci. The program must end with status 0 and leave no file behind,
 # beside itself or in the directory it was started from.
 # usage: smoke.sh BUILD_DIR
 set -uo pipefail
@@ -38,8 +38,10 @@ chmod 700 "$scratch/run"
 
 cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
     fail "cmake --install: $(cat "$scratch/install.log")"
-game=$prefix/bin/trivanta
-[ -x "$game" ] || fail "no installed program at bin/trivanta"
+game=$prefix/games/trivanta
+[ -x "$game" ] || fail "no installed program at games/trivanta"
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/org.example.Trivanta.desktop")
+[ -n "$wm_class" ] || fail "the desktop entry names no window class"
 
 # Every file and directory, so that anything the run adds shows up.
 snapshot() { find "$prefix" "$work" -printf '%p\n' | sort; }
@@ -101,6 +103,9 @@ for _ in $(seq 150); do
 done
 [ -n "$main" ] || fail "no main window titled '$title' within 15 s of answering the box"
 [ "$(xdotool getwindowname "$main")" = "$title" ] || fail "main window title is not '$title'"
+# The desktop groups the window with its launcher by this class.
+xdotool search --class "^$wm_class\$" 2>/dev/null | grep -qx "$main" ||
+    fail "the main window's class is not '$wm_class', which the desktop entry names"
 
 # File > Esci from the keyboard, the way the menu bar offers it. A menu that
 # opened too late for the second key is retried.

@@ -58,8 +58,9 @@ done
 grep -qE '^Comment\[it\]=.+' "$desktop" || fail "desktop entry has no Italian comment"
 grep -qE '^Comment=.+' "$desktop" || fail "desktop entry has no default comment"
 
-# The program the entry starts is the one installed beside it.
-[ -x "$prefix/bin/trivanta" ] || fail "Exec=trivanta, but no bin/trivanta was installed"
+# The program the entry starts is installed where games go, on a desktop's
+# PATH; nothing is left in bin/.
+[ -x "$prefix/games/trivanta" ] || fail "Exec=trivanta, but no games/trivanta was installed"
 
 # Metadata: its id and launchable name this desktop entry; texts in both
 # languages; the README's screenshot.
@@ -108,7 +109,10 @@ done
 
 # Nothing else lands in the prefix: a stray file would ship in the package.
 expected=$(printf '%s\n' \
-    "bin/trivanta" \
+    "games/trivanta" \
+    "share/man/man6/trivanta.6.gz" \
+    "share/doc/trivanta/copyright" \
+    "share/doc/trivanta/changelog.gz" \
     "share/applications/$id.desktop" \
     "share/metainfo/$id.metainfo.xml" \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png | sort)

@@ -3,29 +3,148 @@
 #include "Controls.h"
 #include "Tavolo.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QtGui/private/qguiapplication_p.h>
+#include <algorithm>
+#include <cmath>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 namespace trivanta::test {
+
+namespace {
+
+// A picture file as committed, read once.
+QImage Committed(const QString& file) {
+    static QHash<QString, QImage> files;
+    if (!files.contains(file)) {
+        const QImage image(QStringLiteral(TRIVANTA_ASSETS_DIR "/cards/") + file);
+        files.insert(file, image.convertToFormat(QImage::Format_RGB32));
+    }
+    return files.value(file);
+}
+
+// What a screen of this device pixel ratio must show for the picture: the
+// GIF at 1, the picture drawn at twice the size at 2, and at any other ratio
+// that one smoothly scaled to the place's size on the screen.
+QImage Atteso(std::string_view nome, qreal ratio) {
+    const QString name = QString::fromLatin1(nome.data(), qsizetype(nome.size()));
+    QImage gif = Committed(name + QStringLiteral(".gif"));
+    if (qFuzzyCompare(ratio, 1.0)) {
+        return gif;
+    }
+    QImage large = Committed(name + QStringLiteral("@2x.png"));
+    if (qFuzzyCompare(ratio, 2.0) || gif.isNull()) {
+        return large;
+    }
+    const QSize size(qRound(gif.width() * ratio), qRound(gif.height() * ratio));
+    return large.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
 
 bool Mostra(QWidget* place, std::string_view nome) {
     const QImage drawn = place->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const qreal ratio = drawn.devicePixelRatio();
     const int border = qRound(2 * ratio);
-    const QImage inside = drawn.copy(drawn.rect().adjusted(border, border, -border, -border));
+    QImage inside = drawn.copy(drawn.rect().adjusted(border, border, -border, -border));
     if (nome.empty()) {
         QImage plain(inside.size(), QImage::Format_RGB32);
         plain.fill(inside.pixel(0, 0));
         return inside == plain;
     }
-    const QString file = QStringLiteral(":/cards/%1.gif")
-                             .arg(QString::fromLatin1(nome.data(), qsizetype(nome.size())));
-    const QImage picture = QImage(file).convertToFormat(QImage::Format_RGB32);
-    return !picture.isNull() &&
-           inside == picture.scaled(picture.size() * ratio, Qt::IgnoreAspectRatio,
-                                    Qt::FastTransformation);
+    QImage picture = Atteso(nome, ratio);
+    if (picture.isNull() || picture.size() != inside.size()) {
+        return false;
+    }
+    if (place->hasFocus()) {
+        // The keyboard's frame covers the card's edge; the rest is the picture.
+        const int frame = qRound(4 * ratio);
+        const QRect within = inside.rect().adjusted(frame, frame, -frame, -frame);
+        inside = inside.copy(within);
+        picture = picture.copy(within);
+    }
+    return inside == picture;
+}
+
+QString Sentito(QWidget* control) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+    return face != nullptr ? face->text(QAccessible::Name) : QString();
+}
+
+namespace {
+Lettore* lettore = nullptr;
+
+void Ascolta(QAccessibleEvent* event) {
+    auto* control = qobject_cast<QWidget*>(event->object());
+    const auto& watched = lettore->watched;
+    if (event->type() == QAccessible::NameChanged &&
+        std::find(watched.begin(), watched.end(), control) != watched.end()) {
+        lettore->annunci.push_back({control, Sentito(control)});
+    }
+}
+
+QPlatformAccessibility* Piattaforma() {
+    return QGuiApplicationPrivate::platformIntegration()->accessibility();
+}
+} // namespace
+
+Lettore::Lettore(std::vector<QWidget*> controls) : watched(std::move(controls)) {
+    lettore = this;
+    QAccessible::installUpdateHandler(Ascolta);
+    Piattaforma()->setActive(true);
+}
+
+Lettore::~Lettore() {
+    Piattaforma()->setActive(false);
+    QAccessible::installUpdateHandler(nullptr);
+    lettore = nullptr;
+}
+
+namespace {
+// The contrast ratio of two colours as WCAG defines it, from 1 to 21.
+double Contrasto(QRgb a, QRgb b) {
+    const auto luminanza = [](QRgb c) {
+        double sum = 0;
+        for (const auto& [v, weight] : {std::pair{qRed(c), 0.2126}, std::pair{qGreen(c), 0.7152},
+                                        std::pair{qBlue(c), 0.0722}}) {
+            const double s = v / 255.0;
+            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double la = luminanza(a), lb = luminanza(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+} // namespace
+
+bool CorniceVisibile(const QImage& plainGrab, const QImage& focusedGrab) {
+    const QImage a = plainGrab.convertToFormat(QImage::Format_RGB32);
+    const QImage b = focusedGrab.convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = b.devicePixelRatio();
+    const int w = a.width(), h = a.height(), reach = qRound(8 * ratio);
+    // How many pixels changed at 3:1 or more on the way in from (x, y).
+    const auto changed = [&](int x, int y, int dx, int dy) {
+        int n = 0;
+        for (int d = 0; d < reach; ++d, x += dx, y += dy) {
+            n += Contrasto(a.pixel(x, y), b.pixel(x, y)) >= 3.0 ? 1 : 0;
+        }
+        return n;
+    };
+    // At every place along each side, the rounded corners left out.
+    bool ok = a.size() == b.size();
+    for (int x = reach; ok && x < w - reach; ++x) {
+        ok = std::min(changed(x, 0, 0, 1), changed(x, h - 1, 0, -1)) >= 2 * ratio;
+    }
+    for (int y = reach; ok && y < h - reach; ++y) {
+        ok = std::min(changed(0, y, 1, 0), changed(w - 1, y, -1, 0)) >= 2 * ratio;
+    }
+    return ok;
 }
 
 QString DifferenzeDalTavolo(MainWindow& w, bool pixel) {

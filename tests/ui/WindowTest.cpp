@@ -1,8 +1,9 @@
 // The window as a user meets it: where its controls lie, its menus and keys,
 // whole games played with the mouse against the real message boxes, the
-// menus and the close box in the middle of a trick, the donation controls.
-// Also run at QT_SCALE_FACTOR=2, where the layout stays in logical pixels
-// and every picture must stay sharp.
+// menus and the close box in the middle of a trick, the donation controls,
+// the keyboard and what a screen reader hears. Also run at QT_SCALE_FACTOR=2
+// and 1.5, where the layout stays in logical pixels and every place shows
+// the picture drawn for the screen.
 #include "Arbitro.h"
 #include "Browser.h"
 #include "Controls.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <map>
 
 using namespace trivanta;
 using test::Conta;
@@ -82,7 +84,9 @@ private slots:
 
     void theWindowHasTheSizeTheGameNeedsAndNoPlacesOverlap();
     void menusHaveAccessKeysAndNoShortcuts();
-    void keysSelectAndPlay();
+    void keyboardGoesThroughHandGiocaDonationsAndPlaysTheFramedCard();
+    void theControlWithTheKeyboardShowsAFrame();
+    void aScreenReaderHearsTheCountsAndTheCardsAsTheyChange();
     void twoGamesYesThenNoEndTheProgram();
     void aboutThenNewGameInTheMiddleOfATrickNoThenYes();
     void closingInTheMiddleOfATrickAsksNothing();
@@ -184,43 +188,145 @@ void WindowTest::menusHaveAccessKeysAndNoShortcuts() {
     }
 }
 
-void WindowTest::keysSelectAndPlay() {
+void WindowTest::keyboardGoesThroughHandGiocaDonationsAndPlaysTheFramedCard() {
     MainWindow& w = f_->w;
     const StatoGioco& s = w.briscola().stato();
-    QWidget* gioca = Controllo(w, "giocatautente");
-    const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
-    // The window takes the keyboard when it opens; Tab comes round to Gioca.
-    QCOMPARE(QApplication::focusWidget(), gioca);
-    Controllo(w, "Command2")->setFocus();
-    for (int i = 0; i < 3 && QApplication::focusWidget() != gioca; ++i) {
+    const auto focus = [] { return QApplication::focusWidget()->objectName(); };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+    // The window opens with the keyboard on the hand, on the chosen card.
+    QCOMPARE(focus(), QStringLiteral("user(0)"));
+    // Tab goes card by card, choosing each card it reaches, then on to Gioca
+    // and the two donation buttons; Shift+Tab comes back the same way.
+    const QStringList order{"user(1)",  "user(2)",  "giocatautente",
+                            "Command1", "Command2", "user(0)"};
+    for (const QString& name : order) {
         key(Qt::Key_Tab);
+        QCOMPARE(focus(), name);
     }
-    QCOMPARE(QApplication::focusWidget(), gioca);
+    for (qsizetype i = order.size() - 2; i >= -1; --i) {
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(focus(), i >= 0 ? order[i] : order.back());
+        if (focus().startsWith(QStringLiteral("user"))) {
+            QCOMPARE(QStringLiteral("user(%1)").arg(s.currentindex), focus());
+        }
+    }
+    QCOMPARE(s.currentindex, 0);
 
-    // A key, then the selected card and the cards in the piles.
+    // A key, then the chosen card, which has the keyboard, and the cards in
+    // the piles: the framed card is the one Enter and Space play.
     const std::tuple<Qt::Key, int, int> steps[] = {
         {Qt::Key_3, 2, 0},     {Qt::Key_Right, 2, 0}, {Qt::Key_Left, 1, 0}, {Qt::Key_Left, 0, 0},
         {Qt::Key_Left, 0, 0},  {Qt::Key_2, 1, 0},     {Qt::Key_1, 0, 0},    {Qt::Key_Return, 0, 2},
         {Qt::Key_Space, 0, 4}, {Qt::Key_Enter, 0, 6}};
     for (const auto& [k, selected, taken] : steps) {
         key(k);
-        // The trick's boxes took the keyboard; it comes back to Gioca.
+        // The trick's boxes took the keyboard; it comes back to the hand.
         QVERIFY(QTest::qWaitForWindowActive(&w));
         const QByteArray at = QKeySequence(k).toString().toUtf8();
-        QVERIFY2(s.currentindex == selected && QApplication::focusWidget() == gioca, at);
+        QVERIFY2(s.currentindex == selected && focus() == QStringLiteral("user(%1)").arg(selected),
+                 at);
         QVERIFY2(Conta(s, PosPresaUser) + Conta(s, PosPresaPc) == taken, at);
         QCOMPARE(test::DifferenzeDalTavolo(w), QString());
     }
-    // With two cards left the third place is hidden and out of reach.
+    // On a button Enter presses that button and plays nothing.
+    Controllo(w, "Command2")->setFocus();
+    key(Qt::Key_Return);
+    QCOMPARE(f_->browser.avviati.size(), std::size_t(1));
+    QCOMPARE(Conta(s, PosPresaUser) + Conta(s, PosPresaPc), 6);
+
+    // With two cards left the third place is hidden and out of reach, of the
+    // keys and of Tab.
     for (int i = 0; i < 20 && Conta(s, PosManoUser) == 3; ++i) {
-        QTest::keyClick(gioca, Qt::Key_Return);
+        f_->clicca("giocatautente");
     }
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QVERIFY(f_->posto("user(2)")->isHidden());
+    Controllo(w, "user(0)")->setFocus();
     for (Qt::Key k : {Qt::Key_2, Qt::Key_3, Qt::Key_Right}) {
         key(k);
     }
     QCOMPARE(s.currentindex, 1);
+    key(Qt::Key_Tab);
+    QCOMPARE(focus(), QStringLiteral("giocatautente"));
+}
+
+void WindowTest::theControlWithTheKeyboardShowsAFrame() {
+    MainWindow& w = f_->w;
+    for (const char* name : {"user(0)", "user(1)", "giocatautente", "Command1", "Command2"}) {
+        QWidget* control = Controllo(w, name);
+        Controllo(w, "user(2)")->setFocus();
+        const QImage plain = control->grab().toImage();
+        control->setFocus();
+        QVERIFY2(test::CorniceVisibile(plain, control->grab().toImage()), name);
+    }
+    // The frame is the keyboard's alone: the chosen card without it has none.
+    Controllo(w, "giocatautente")->setFocus();
+    const QImage chosen = Controllo(w, "user(0)")->grab().toImage();
+    QVERIFY(test::Mostra(Controllo(w, "user(0)"), w.briscola().tavolo().user[0].immagine));
+    Controllo(w, "user(2)")->setFocus();
+    QCOMPARE(Controllo(w, "user(0)")->grab().toImage(), chosen);
+}
+
+void WindowTest::aScreenReaderHearsTheCountsAndTheCardsAsTheyChange() {
+    MainWindow& w = f_->w;
+    const StatoGioco& s = w.briscola().stato();
+    std::vector<QWidget*> watched{Controllo(w, "StatusBar1"), Controllo(w, "terrauser"),
+                                  Controllo(w, "terrapc"), Controllo(w, "cartabriscola")};
+    for (int k = 0; k < 3; ++k) {
+        watched.push_back(Controllo(w, QStringLiteral("user(%1)").arg(k)));
+        watched.push_back(Controllo(w, QStringLiteral("pc(%1)").arg(k)));
+    }
+    std::map<QWidget*, QString> before;
+    for (QWidget* c : watched) {
+        before[c] = test::Sentito(c);
+    }
+    std::map<QWidget*, QString> told = before;
+    QStringList errori;
+    {
+        test::Lettore lettore(watched);
+        // Until a trick taken by the computer, which then leads.
+        untilComputerLeads();
+        for (const auto& [control, nome] : lettore.annunci) {
+            if (nome == told[control]) {
+                errori << control->objectName() + ": told again of " + nome;
+            }
+            told[control] = nome;
+        }
+    }
+    QVERIFY2(errori.isEmpty(), qPrintable(errori.join('\n')));
+    // Every change was told: what the reader was last told is what it reads.
+    for (QWidget* c : watched) {
+        QVERIFY2(told[c] == test::Sentito(c), qPrintable(c->objectName()));
+    }
+
+    // The names hold the counts of the piles and the cards on the table and
+    // in the hand, read as the game stands.
+    QVERIFY(Conta(s, PosPresaPc) > 0);
+    QCOMPARE(test::Sentito(watched[0]),
+             QStringLiteral("barra di stato: ") +
+                 QString::fromStdString(test::oracolo::TestoStatus(Conta(s))));
+    const auto nome = [](test::Carta c) {
+        return QString::fromStdString(NomeAccessibile(NomeImmagine(c.valore, c.seme)));
+    };
+    QCOMPARE(test::Sentito(watched[2]), nome(test::Trova(s, PosTerraPc)));
+    QStringList mano, sentita;
+    for (int v = 1; v <= 10; ++v) {
+        for (int seme = 1; seme <= 4; ++seme) {
+            if (s.StatoCarte[v][seme] == PosManoUser) {
+                mano << nome({v, seme});
+            }
+        }
+    }
+    for (int k = 0; k < mano.size(); ++k) {
+        sentita << test::Sentito(Controllo(w, QStringLiteral("user(%1)").arg(k)));
+    }
+    QCOMPARE(sentita, mano);
+    // Those that changed since the start were each announced.
+    for (QWidget* c : {watched[0], watched[2]}) {
+        QVERIFY2(before[c] != test::Sentito(c), qPrintable(c->objectName()));
+    }
 }
 
 void WindowTest::twoGamesYesThenNoEndTheProgram() {
