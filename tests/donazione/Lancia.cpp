@@ -18,6 +18,5 @@ int main(int argc, char** argv) {
     for (const trivanta::Message& m : boxes.mostrate) {
         std::printf("%s|%s\n", m.title.value_or("-").c_str(), m.text.c_str());
     }
-    const bool figlio = ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD;
-    return figlio ? 3 : 0;
+    return ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD ? 3 : 0;
 }
