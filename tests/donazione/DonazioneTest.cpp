@@ -130,7 +130,7 @@ TEST(LaunchBrowser, besideTheProgramElseInAFolderOfTheUsersOwnAndNeverThroughALi
         const Radice radice(montata ? Io : Nessuno);
         const fs::path r = radice.path, vittima = r / "vittima";
         const fs::path posto =
-            c.programma == Aperta ? r / "programma/test.htm" : r / "runtime/trivanta";
+            r / (c.programma == Aperta ? "programma/test.htm" : "runtime/trivanta");
         for (const char* cartella : {"programma", "runtime", "tmp"}) {
             fs::create_directory(r / cartella);
         }
@@ -204,6 +204,7 @@ TEST(EsecuzioneReale, theEntrysCommandStartsTheBrowserWithTheAddressOnly) {
     fs::create_directory_symlink("/usr/share/mime", base + "/mime");
     // Nothing of this session but the sanitizers' settings, and no program on
     // the path: no terminal emulator of this machine.
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): the suite has one thread
     ::setenv("TRIVANTA_INDIRIZZO", Indirizzo.c_str(), 1);
     const std::string comando =
         "cd '" + base +
@@ -228,6 +229,7 @@ TEST(EsecuzioneReale, theEntrysCommandStartsTheBrowserWithTheAddressOnly) {
         std::ofstream(base + "/applications/stub.desktop")
             << "[Desktop Entry]\nType=Application\nName=Stub\nExec=" + c.exec +
                    "\nMimeType=text/html;\n";
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): the suite has one thread
         EXPECT_EQ(std::system(comando.c_str()), 0) << "the run failed or left a child behind";
         EXPECT_EQ(LeggiFile(base + "/boxes"), c.boxes);
         // The browser is not waited for.

@@ -9,10 +9,7 @@
 #include <cstdio>
 #include <sys/wait.h>
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        return 2;
-    }
+int main(int, char** argv) {
     trivanta::test::ScatoleScriptate boxes;
     trivanta::LaunchBrowser(argv[1], 0, boxes, *trivanta::systemBrowserPlatform());
     for (const trivanta::Message& m : boxes.mostrate) {

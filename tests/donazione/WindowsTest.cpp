@@ -26,16 +26,17 @@ void Imposta(const char* key, const std::string& value) {
         << "the test registers a class of its own (an administrator's right on Windows)";
 }
 
-// .htm files opened by this program for as long as this lives; the
-// association before comes back afterwards.
+// .htm files handed to `comando`, or to a class that does not exist when it
+// is empty, for as long as this lives; the association before comes back
+// afterwards.
 struct Associazione {
     char prima[512] = {};
     LONG size = sizeof prima;
     const bool cera = RegQueryValueA(HKEY_CLASSES_ROOT, ".htm", prima, &size) == ERROR_SUCCESS;
 
-    Associazione() {
-        Imposta(".htm", "TrivantaProva.htm");
-        Imposta("TrivantaProva.htm\\shell\\open\\command", "\"" + Questo.string() + "\" \"%1\"");
+    explicit Associazione(const std::string& comando) {
+        Imposta(".htm", comando.empty() ? "TrivantaNessuna.htm" : "TrivantaProva.htm");
+        Imposta("TrivantaProva.htm\\shell\\open\\command", comando);
     }
     ~Associazione() {
         RegDeleteTreeA(HKEY_CLASSES_ROOT, "TrivantaProva.htm");
@@ -47,14 +48,18 @@ struct Associazione {
 // file at the throw-away file's place is used; a hard link is refused with
 // ERROR_FILE_EXISTS; a folder makes the shell refuse with Access denied, as
 // under Program Files, and the file goes to the user's Temp folder, into the
-// folder an earlier run left there, which goes as well.
+// folder an earlier run left there, which goes as well. Without a program for
+// .htm files comes the box titled for that; with one that is not there the
+// shell names it without looking, the launch fails, and the box has no title.
 TEST(WindowsShell, theBrowserGetsTheWholeAddressAndNothingIsLeftBehind) {
-    enum Ostacolo { Vecchio, HardLink, Cartella };
+    enum Caso { Vecchio, HardLink, Cartella, NessunProgramma, ProgrammaAssente };
+    // The title of the one box and the start of its text.
+    const std::string attese[] = {"", "-|Error 80 (", "", "Browser Not Found|Impossibil",
+                                  "-|Impossibil"};
     const fs::path file = Qui / "test.htm", vittima = Qui / "vittima.txt";
     const fs::path privata = fs::temp_directory_path() / "trivanta";
-    const Associazione associazione;
     fs::remove_all(privata);
-    for (const Ostacolo o : {Vecchio, HardLink, Cartella}) {
+    for (const Caso o : {Vecchio, HardLink, Cartella, NessunProgramma, ProgrammaAssente}) {
         SCOPED_TRACE(o);
         fs::remove(Registro);
         std::ofstream(vittima) << "precious";
@@ -62,23 +67,25 @@ TEST(WindowsShell, theBrowserGetsTheWholeAddressAndNothingIsLeftBehind) {
             std::ofstream(file) << "left over from an earlier run";
         } else if (o == HardLink) {
             fs::create_hard_link(vittima, file);
-        } else {
+        } else if (o == Cartella) {
             fs::create_directory(file);
             fs::create_directory(privata);
         }
+        const fs::path programma = o == ProgrammaAssente ? Qui / "assente.exe" : Questo;
+        const Associazione associazione(
+            o == NessunProgramma ? "" : "\"" + programma.string() + "\" \"%1\"");
         test::ScatoleScriptate boxes;
         LaunchBrowser(Indirizzo, 0, boxes, *systemBrowserPlatform());
 
-        const std::string box = boxes.mostrate.empty() ? "" : boxes.mostrate[0].text;
-        EXPECT_EQ(box.substr(0, 10), o == HardLink ? "Error 80 (" : "");
+        const Message* box = boxes.mostrate.empty() ? nullptr : &boxes.mostrate[0];
+        EXPECT_EQ(box ? box->title.value_or("-") + "|" + box->text.substr(0, 10) : "", attese[o]);
         EXPECT_EQ(Leggi(vittima), "precious");
         EXPECT_FALSE(fs::exists(privata));
-        EXPECT_EQ(fs::exists(file), o != Vecchio);
         // The browser is not waited for.
-        for (int i = 0; i < 200 && o != HardLink && !fs::exists(Registro); ++i) {
+        for (int i = 0; i < 200 && attese[o].empty() && !fs::exists(Registro); ++i) {
             Sleep(50);
         }
-        EXPECT_EQ(Leggi(Registro), o == HardLink ? "" : "1 [" + Indirizzo + "]");
+        EXPECT_EQ(Leggi(Registro), attese[o].empty() ? "1 [" + Indirizzo + "]" : "");
         fs::remove(file);
         fs::remove(vittima);
     }

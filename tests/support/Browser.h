@@ -10,8 +10,9 @@
 namespace trivanta::test {
 
 // A browser layer whose shell steps answer as scripted and whose file steps
-// touch nothing. `prima` runs before every step and may throw PlatformError or
-// change the scripted results, so that any step can fail in any way.
+// touch nothing (the donation tests put this system's under it). `prima` runs
+// before every step and may throw PlatformError or change the scripted
+// results, so that any step can fail in any way.
 class BrowserScriptato : public BrowserPlatform {
 public:
     enum class Passo { Cartella, Scrivi, Trova, Avvia, Cancella, CartellaPrivata, RimuoviCartella };
