@@ -9,15 +9,11 @@
 #include <cstdio>
 #include <sys/wait.h>
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        return 2;
-    }
+int main(int, char** argv) {
     trivanta::test::ScatoleScriptate boxes;
     trivanta::LaunchBrowser(argv[1], 0, boxes, *trivanta::systemBrowserPlatform());
     for (const trivanta::Message& m : boxes.mostrate) {
         std::printf("%s|%s\n", m.title.value_or("-").c_str(), m.text.c_str());
     }
-    const bool figlio = ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD;
-    return figlio ? 3 : 0;
+    return ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD ? 3 : 0;
 }
