@@ -2,6 +2,7 @@
 
 #include "Testi.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace trivanta {
@@ -71,7 +72,8 @@ void Imposta(std::string& immagine, std::string_view nome) {
 
 } // namespace
 
-Briscola::Briscola(MessageBoxes& boxes, Random& random) : boxes_(boxes), random_(random) {}
+Briscola::Briscola(MessageBoxes& boxes, Random& random, Avversario* avversario)
+    : boxes_(boxes), random_(random), avversario_(avversario) {}
 
 // ---------------------------------------------------------------- events
 
@@ -94,6 +96,8 @@ void Briscola::Form_Load() {
         }
     }
     s_.SemeBriscola = 0;
+    s_.Prese = {};
+    s_.NumeroPrese = 0;
     s_.WaitingForUser = false;
     s_.WaitingForPC = false;
 
@@ -159,6 +163,9 @@ void Briscola::giocatautente_Click() {
                 codiceUser = CodificaCarta(v, s);
             }
         });
+        const CartaDecodificata user = DecodificaCodice(codiceUser);
+        const CartaDecodificata pc = DecodificaCodice(codicePc);
+        RegistraPresa(user.valore, user.seme, pc.valore, pc.seme);
 
         const int vincitore = VincitoreCalata();
         if (vincitore == TurnoUser || vincitore == TurnoPc) {
@@ -310,21 +317,18 @@ int Briscola::VincitoreCalata() {
             semeUser = s;
         }
     });
-    const std::string codiceUser = CodificaCarta(valoreUser, semeUser);
-    const std::string codicePc = CodificaCarta(valorePc, semePc);
-    const bool briscolaUser = CartaDiBriscola(codiceUser);
-    const bool briscolaPc = CartaDiBriscola(codicePc);
-
-    if (briscolaUser != briscolaPc) {
-        return briscolaUser ? TurnoUser : TurnoPc;
-    }
-    if (briscolaUser || semeUser == semePc) {
-        const int puntiUser = PuntiCarta(codiceUser);
-        const int puntiPc = PuntiCarta(codicePc);
-        if (puntiUser != puntiPc) {
-            return puntiUser > puntiPc ? TurnoUser : TurnoPc;
-        }
-        return valorePc > valoreUser ? TurnoPc : TurnoUser;
+    // Both cards go through the trump test as they always did, which leaves
+    // the computer's card in ValoreCarta and SemeCarta; the rule itself is
+    // the one the simulations use.
+    CartaDiBriscola(CodificaCarta(valoreUser, semeUser));
+    CartaDiBriscola(CodificaCarta(valorePc, semePc));
+    switch (Confronta(valoreUser, semeUser, valorePc, semePc, s_.SemeBriscola)) {
+    case Esito::Prima:
+        return TurnoUser;
+    case Esito::Seconda:
+        return TurnoPc;
+    case Esito::Nessuna:
+        break;
     }
     // Neither follows the other: the card led takes the trick.
     return s_.Turno;
@@ -355,22 +359,75 @@ void Briscola::GiocataPc() {
         return;
     }
     Ridisegna();
-    random_.reseed();
-    int valore = 0;
-    int seme = 0;
-    for (;;) {
-        valore = Estrai(random_, 11);
-        seme = Estrai(random_, 5);
-        if (valore == 0 || valore > NumeroValori || seme == 0 || seme > NumeroSemi) {
-            continue;
-        }
-        if (s_.StatoCarte[valore][seme] == PosManoPc) {
+    Avversario& avversario = avversario_ != nullptr ? *avversario_ : casuale_;
+    const Conoscenza k = ConoscenzaDi(TurnoPc);
+    int scelta = avversario.Scegli(k);
+    // A card the computer does not hold would take another card's place:
+    // play its first card instead.
+    if (scelta < 0 || scelta >= NumeroCarte || !Contiene(k.Mano, scelta)) {
+        scelta = Prima(k.Mano);
+    }
+    s_.StatoCarte[ValoreIndice(scelta)][SemeIndice(scelta)] = PosTerraPc;
+    Ridisegna();
+    s_.WaitingForPC = false;
+}
+
+Conoscenza Briscola::ConoscenzaDi(int lato) const {
+    const bool pc = lato == TurnoPc;
+    Conoscenza k;
+    k.SemeBriscola = s_.SemeBriscola;
+    // One pass over the table: the opponent may be asked many times a game.
+    for (int i = 0; i < NumeroCarte; ++i) {
+        const Maschera bit = Bit(i);
+        switch (s_.StatoCarte[ValoreIndice(i)][SemeIndice(i)]) {
+        case PosMazzo:
+            ++k.CarteCoperte;
+            break;
+        case PosBriscola:
+            k.CartaScoperta = i;
+            break;
+        case PosManoPc:
+            k.Mano |= pc ? bit : 0;
+            break;
+        case PosManoUser:
+            k.Mano |= pc ? 0 : bit;
+            break;
+        case PosPresaPc:
+            (pc ? k.PreseMie : k.PreseSue) |= bit;
+            break;
+        case PosPresaUser:
+            (pc ? k.PreseSue : k.PreseMie) |= bit;
+            break;
+        case PosTerraPc:
+            (pc ? k.CartaMia : k.CartaAvversario) = i;
+            break;
+        case PosTerraUser:
+            (pc ? k.CartaAvversario : k.CartaMia) = i;
+            break;
+        default:
             break;
         }
     }
-    s_.StatoCarte[valore][seme] = PosTerraPc;
-    Ridisegna();
-    s_.WaitingForPC = false;
+    k.NumeroPrese = std::min(s_.NumeroPrese, static_cast<int>(k.Storia.size()));
+    for (int t = 0; t < k.NumeroPrese; ++t) {
+        const PresaGiocata& p = s_.Prese[static_cast<std::size_t>(t)];
+        PresaVista& v = k.Storia[static_cast<std::size_t>(t)];
+        v.guidavoIo = p.Guida == lato;
+        v.mia = pc ? p.CartaPc : p.CartaUser;
+        v.sua = pc ? p.CartaUser : p.CartaPc;
+    }
+    return k;
+}
+
+void Briscola::RegistraPresa(int valoreUser, int semeUser, int valorePc, int semePc) {
+    // Only whole tricks of real cards, and never more than a game holds.
+    if (NomeImmagine(valoreUser, semeUser).empty() || NomeImmagine(valorePc, semePc).empty() ||
+        s_.NumeroPrese >= static_cast<int>(s_.Prese.size()) || s_.NumeroPrese < 0) {
+        return;
+    }
+    s_.Prese[static_cast<std::size_t>(s_.NumeroPrese++)] = {
+        s_.Turno, static_cast<std::int8_t>(IndiceCarta(valoreUser, semeUser)),
+        static_cast<std::int8_t>(IndiceCarta(valorePc, semePc))};
 }
 
 void Briscola::PescaCarte() {

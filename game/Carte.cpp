@@ -44,23 +44,6 @@ CartaDecodificata DecodificaCodice(std::string_view codice) {
     return carta;
 }
 
-int PuntiValore(int valore) {
-    switch (valore) {
-    case 1:
-        return 11;
-    case 3:
-        return 10;
-    case 10:
-        return 4;
-    case 9:
-        return 3;
-    case 8:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
 std::string_view NomeImmagine(int valore, int seme) {
     // Value outside, suit inside, as the table is scanned.
     static constexpr std::string_view nomi = "o1s1c1b1o2s2c2b2o3s3c3b3o4s4c4b4o5s5c5b5"
