@@ -44,7 +44,7 @@ int SceltaGolosa(Maschera mano, int guida, int briscola) {
     if (briscola < 1 || briscola > NumeroSemi) {
         briscola = 0;
     }
-    if (guida >= 0 && guida < NumeroCarte && briscola != 0) {
+    if (guida >= 0 && guida < NumeroCarte) {
         const Maschera prendono = mano & Prese.Battono(briscola, guida);
         if (prendono != 0) {
             return PiuEconomica(prendono, briscola);

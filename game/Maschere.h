@@ -73,7 +73,8 @@ struct TabellaPrese {
     std::array<std::array<Maschera, NumeroCarte>, NumeroSemi + 1> battono{};
 
     constexpr TabellaPrese() {
-        for (int b = 1; b <= NumeroSemi; ++b) {
+        // Suit 0 stands for no trump at all, as Confronta reads it.
+        for (int b = 0; b <= NumeroSemi; ++b) {
             for (int g = 0; g < NumeroCarte; ++g) {
                 Maschera m = 0;
                 for (int r = 0; r < NumeroCarte; ++r) {

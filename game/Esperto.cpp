@@ -1,0 +1,314 @@
+#include "Esperto.h"
+
+#include <algorithm>
+
+namespace trivanta {
+
+using sim::Generatore;
+using sim::Modello;
+using sim::NumeroModelli;
+using sim::Posizione;
+
+namespace {
+
+// Before any card is seen: a person more likely than a machine, and
+// neither random nor greedy ruled out.
+constexpr std::array<double, NumeroModelli> Priori{0.3, 0.3, 0.4};
+// How often a greedy or a sensible player is allowed to stray from its rule
+// before the rule stops explaining its cards.
+constexpr double ScartoGoloso = 0.05;
+constexpr double ScartoSensato = 0.3;
+// Imagined other hands drawn per deal kept: the likelihood sorts them.
+constexpr int Sovracampionamento = 4;
+constexpr sim::Utilita Utilita{0.1};
+
+std::uint64_t Mescola(std::uint64_t h, std::uint64_t v) {
+    h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+    return h * 0xbf58476d1ce4e5b9ULL;
+}
+
+// Two equal knowledge values give the same number, so a decision depends
+// on what is known and on the seed alone.
+std::uint64_t Impronta(const Conoscenza& k) {
+    std::uint64_t h = Mescola(0, k.Mano);
+    h = Mescola(h, k.PreseMie);
+    h = Mescola(h, k.PreseSue);
+    h = Mescola(h, static_cast<std::uint64_t>(k.SemeBriscola + 8 * (k.CartaScoperta + 1)));
+    h = Mescola(h, static_cast<std::uint64_t>(k.CartaAvversario + 64 * (k.CartaMia + 1)));
+    h = Mescola(h, static_cast<std::uint64_t>(k.CarteCoperte + 64 * k.NumeroPrese));
+    for (int t = 0; t < k.NumeroPrese; ++t) {
+        const PresaVista& p = k.Storia[static_cast<std::size_t>(t)];
+        h = Mescola(h, static_cast<std::uint64_t>((p.guidavoIo ? 1 : 0) + 2 * (p.mia + 1) +
+                                                  128 * (p.sua + 1)));
+    }
+    return h;
+}
+
+// A position that this game can reach; anything else the simulations
+// could not play to its end, so it is not imagined at all.
+bool Coerente(const Conoscenza& k) {
+    const int mie = Quante(k.Mano);
+    const int sue = k.CarteAvversario();
+    const bool guido = k.CartaAvversario < 0;
+    const bool carteGiuste = sue >= 0 && (guido ? sue == mie : sue + 1 == mie);
+    const bool mazzoGiusto = k.CartaScoperta >= 0 ? k.CarteCoperte % 2 == 1 : k.CarteCoperte == 0;
+    return k.CartaMia < 0 && carteGiuste && mazzoGiusto && k.SemeBriscola >= 1 &&
+           k.SemeBriscola <= NumeroSemi && (k.PreseMie & k.PreseSue) == 0;
+}
+
+// One card the other side played, with what it could see.
+struct Osservazione {
+    int presa = 0;   // the trick, from 1
+    int carta = -1;  // the card it played
+    int tavolo = -1; // the card it answered, -1 when it led
+};
+
+// Weighs imagined other hands by the other side's plays. Each imagined hand
+// comes with the order in which the other side could have drawn its cards;
+// from that follows the hand it held at each of its plays, and how likely
+// each model would have played what it did.
+class Inferenza {
+public:
+    explicit Inferenza(const Conoscenza& k)
+        : nonViste_(k.NonViste()), carteSue_(k.CarteAvversario()), briscola_(k.SemeBriscola) {
+        for (int t = 0; t < k.NumeroPrese; ++t) {
+            const PresaVista& p = k.Storia[static_cast<std::size_t>(t)];
+            Aggiungi({t + 1, p.sua, p.guidavoIo ? p.mia : -1});
+        }
+        if (k.CartaAvversario >= 0) {
+            Aggiungi({k.NumeroPrese + 1, k.CartaAvversario, -1});
+        }
+        // Three cards dealt, then one at each refill up to the last draw.
+        posizioni_ = 3 + std::min(k.NumeroPrese, 17);
+        storiaUsabile_ = posizioni_ == numero_ + carteSue_ && posizioni_ <= 20;
+        for (int i = 0; i < numero_ && storiaUsabile_; ++i) {
+            const Osservazione& o = osservazioni_[static_cast<std::size_t>(i)];
+            storiaUsabile_ =
+                o.carta >= 0 && o.carta < NumeroCarte && !Contiene(nonViste_, o.carta) &&
+                (i == 0 || o.presa > osservazioni_[static_cast<std::size_t>(i - 1)].presa);
+        }
+    }
+
+    void Campiona(Generatore& g, Esperto::Particella& p) const {
+        Maschera resto = nonViste_;
+        p.mano = 0;
+        for (int i = 0; i < carteSue_; ++i) {
+            const int c = sim::CartaACaso(resto, g);
+            p.mano |= Bit(c);
+            resto &= ~Bit(c);
+        }
+        p.verosimiglianza.fill(1.0);
+        if (storiaUsabile_) {
+            Verosimiglianza(g, p);
+        }
+        p.peso = 0;
+        for (int m = 0; m < NumeroModelli; ++m) {
+            p.peso += Priori[static_cast<std::size_t>(m)] *
+                      p.verosimiglianza[static_cast<std::size_t>(m)];
+        }
+    }
+
+private:
+    void Aggiungi(const Osservazione& o) {
+        if (numero_ < static_cast<int>(osservazioni_.size())) {
+            osservazioni_[static_cast<std::size_t>(numero_++)] = o;
+        }
+    }
+
+    // The k-th free place below `limite`.
+    static int Libera(std::uint32_t occupate, int limite, int k) {
+        for (int pos = 0; pos < limite; ++pos) {
+            if ((occupate >> pos & 1U) == 0 && k-- == 0) {
+                return pos;
+            }
+        }
+        return -1;
+    }
+
+    void Verosimiglianza(Generatore& g, Esperto::Particella& p) const {
+        // Places 0..2 are the deal, place 2 + r the refill after trick r. A
+        // card played in trick t came at a place below t + 2. Taken in the
+        // order played, each card has the same number of free places
+        // whatever the earlier ones took, so this draws every order of
+        // arrival that fits with the same chance, as the random draws do.
+        std::array<Maschera, 21> arrivi{};
+        std::uint32_t occupate = 0;
+        for (int i = 0; i < numero_; ++i) {
+            const Osservazione& o = osservazioni_[static_cast<std::size_t>(i)];
+            const int limite = std::min(o.presa + 2, posizioni_);
+            const int libere =
+                limite - std::popcount(occupate & ((std::uint32_t{1} << limite) - 1U));
+            const int pos = Libera(occupate, limite, g.Sotto(libere));
+            occupate |= std::uint32_t{1} << pos;
+            arrivi[static_cast<std::size_t>(std::max(0, pos - 2))] |= Bit(o.carta);
+        }
+        for (Maschera m = p.mano; m != 0; m &= m - 1) {
+            const int libere = posizioni_ - std::popcount(occupate);
+            const int pos = Libera(occupate, posizioni_, g.Sotto(libere));
+            occupate |= std::uint32_t{1} << pos;
+            arrivi[static_cast<std::size_t>(std::max(0, pos - 2))] |= Bit(Prima(m));
+        }
+        Maschera arrivate = arrivi[0];
+        Maschera giocate = 0;
+        int slot = 1;
+        for (int i = 0; i < numero_; ++i) {
+            const Osservazione& o = osservazioni_[static_cast<std::size_t>(i)];
+            for (; slot < o.presa && slot < static_cast<int>(arrivi.size()); ++slot) {
+                arrivate |= arrivi[static_cast<std::size_t>(slot)];
+            }
+            const Maschera mano = arrivate & ~giocate;
+            giocate |= Bit(o.carta);
+            const int n = Quante(mano);
+            if (n <= 1) {
+                continue;
+            }
+            const double a = 1.0 / n;
+            const bool golosa = SceltaGolosa(mano, o.tavolo, briscola_) == o.carta;
+            const bool sensata = sim::SceltaSensata(mano, o.tavolo, briscola_) == o.carta;
+            auto& v = p.verosimiglianza;
+            v[static_cast<std::size_t>(Modello::Casuale)] *= a;
+            v[static_cast<std::size_t>(Modello::Goloso)] *=
+                ScartoGoloso * a + (golosa ? 1 - ScartoGoloso : 0);
+            v[static_cast<std::size_t>(Modello::Sensato)] *=
+                ScartoSensato * a + (sensata ? 1 - ScartoSensato : 0);
+        }
+    }
+
+    Maschera nonViste_;
+    int carteSue_;
+    int briscola_;
+    std::array<Osservazione, 21> osservazioni_{};
+    int numero_ = 0;
+    int posizioni_ = 0;
+    bool storiaUsabile_ = false;
+};
+
+Modello EstraiModello(const Esperto::Particella& p, Generatore& g) {
+    double r = g.Uniforme() * p.peso;
+    for (int m = 0; m < NumeroModelli - 1; ++m) {
+        r -= Priori[static_cast<std::size_t>(m)] * p.verosimiglianza[static_cast<std::size_t>(m)];
+        if (r < 0) {
+            return static_cast<Modello>(m);
+        }
+    }
+    return static_cast<Modello>(NumeroModelli - 1);
+}
+
+// The deal as the expert imagines it, with the other hand given and the
+// rest of the unseen cards shuffled into the stock.
+Posizione Mondo(const Conoscenza& k, Maschera manoSua, Generatore& g) {
+    Posizione p;
+    p.mano = {k.Mano, manoSua};
+    Maschera mazzo = k.NonViste() & ~manoSua;
+    p.coperte = 0;
+    while (mazzo != 0) {
+        const int c = sim::CartaACaso(mazzo, g);
+        mazzo &= ~Bit(c);
+        p.mazzo[static_cast<std::size_t>(p.coperte++)] = static_cast<std::int8_t>(c);
+    }
+    p.scoperta = k.CartaScoperta;
+    p.briscola = k.SemeBriscola;
+    p.punti = {PuntiDi(k.PreseMie), PuntiDi(k.PreseSue)};
+    p.guida = k.CartaAvversario >= 0 ? 1 : 0;
+    p.inTavola = k.CartaAvversario;
+    return p;
+}
+
+} // namespace
+
+Esperto::Esperto(std::uint64_t seme, int campioni)
+    : seme_(seme), campioni_(std::max(1, campioni)) {}
+
+int Esperto::Scegli(const Conoscenza& k) {
+    if (Quante(k.Mano) <= 1) {
+        return k.Mano != 0 ? Prima(k.Mano) : -1;
+    }
+    if (!Coerente(k)) {
+        return sim::SceltaSensata(k.Mano, k.CartaAvversario, k.SemeBriscola);
+    }
+    Generatore g(Mescola(seme_, Impronta(k)));
+
+    // Imagine the other hand many times and keep the hands in proportion
+    // to how well they explain the other side's plays.
+    const Inferenza inferenza(k);
+    const int tirate = campioni_ * Sovracampionamento;
+    particelle_.resize(static_cast<std::size_t>(tirate));
+    double totale = 0;
+    std::array<double, NumeroModelli> stima{};
+    for (Particella& p : particelle_) {
+        inferenza.Campiona(g, p);
+        totale += p.peso;
+        for (int m = 0; m < NumeroModelli; ++m) {
+            stima[static_cast<std::size_t>(m)] += Priori[static_cast<std::size_t>(m)] *
+                                                  p.verosimiglianza[static_cast<std::size_t>(m)];
+        }
+    }
+    for (double& s : stima) {
+        s /= totale;
+    }
+    stima_ = stima;
+
+    scelte_.clear();
+    for (Maschera m = k.Mano; m != 0; m &= m - 1) {
+        scelte_.push_back(Prima(m));
+    }
+    std::vector<double> valori(scelte_.size(), 0.0);
+
+    // With at most one covered card left, each imagined deal is searched
+    // to its end; the few distinct ones are searched once each.
+    const bool esatto = k.CarteCoperte <= 1;
+    struct Risolto {
+        Maschera mano;
+        Modello modello;
+        std::array<double, 3> valori;
+    };
+    std::vector<Risolto> risolti;
+
+    // Systematic resampling: campioni_ deals, each drawn in proportion to
+    // its weight.
+    const double passo = totale / campioni_;
+    double soglia = g.Uniforme() * passo;
+    double cumulato = 0;
+    std::size_t indice = 0;
+    for (int n = 0; n < campioni_; ++n) {
+        while (indice + 1 < particelle_.size() && cumulato + particelle_[indice].peso < soglia) {
+            cumulato += particelle_[indice++].peso;
+        }
+        soglia += passo;
+        const Particella& p = particelle_[indice];
+        const Modello modello = EstraiModello(p, g);
+        const Posizione mondo = Mondo(k, p.mano, g);
+        const std::uint64_t semeGiocata = g.Prossimo();
+        if (esatto && scelte_.size() <= 3) {
+            auto it = std::find_if(risolti.begin(), risolti.end(), [&](const Risolto& r) {
+                return r.mano == p.mano && r.modello == modello;
+            });
+            if (it == risolti.end()) {
+                Risolto r{p.mano, modello, {}};
+                for (std::size_t c = 0; c < scelte_.size(); ++c) {
+                    Posizione q = mondo;
+                    q.Gioca(scelte_[c]);
+                    r.valori[c] = sim::ValoreEsatto(q, modello, Utilita);
+                }
+                risolti.push_back(r);
+                it = risolti.end() - 1;
+            }
+            for (std::size_t c = 0; c < scelte_.size(); ++c) {
+                valori[c] += it->valori[c];
+            }
+            continue;
+        }
+        // The same imagined deal and the same numbers for every card:
+        // the cards are compared on equal terms.
+        for (std::size_t c = 0; c < scelte_.size(); ++c) {
+            Posizione q = mondo;
+            q.Gioca(scelte_[c]);
+            Generatore gioco(semeGiocata);
+            valori[c] += sim::Prosegui(q, modello, gioco, Utilita);
+        }
+    }
+    const auto migliore = std::max_element(valori.begin(), valori.end()) - valori.begin();
+    return scelte_[static_cast<std::size_t>(migliore)];
+}
+
+} // namespace trivanta
