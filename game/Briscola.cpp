@@ -374,40 +374,25 @@ void Briscola::GiocataPc() {
 
 Conoscenza Briscola::ConoscenzaDi(int lato) const {
     const bool pc = lato == TurnoPc;
-    Conoscenza k;
-    k.SemeBriscola = s_.SemeBriscola;
-    // One pass over the table: the opponent may be asked many times a game.
-    for (int i = 0; i < NumeroCarte; ++i) {
-        const Maschera bit = Bit(i);
-        switch (s_.StatoCarte[ValoreIndice(i)][SemeIndice(i)]) {
-        case PosMazzo:
-            ++k.CarteCoperte;
-            break;
-        case PosBriscola:
-            k.CartaScoperta = i;
-            break;
-        case PosManoPc:
-            k.Mano |= pc ? bit : 0;
-            break;
-        case PosManoUser:
-            k.Mano |= pc ? 0 : bit;
-            break;
-        case PosPresaPc:
-            (pc ? k.PreseMie : k.PreseSue) |= bit;
-            break;
-        case PosPresaUser:
-            (pc ? k.PreseSue : k.PreseMie) |= bit;
-            break;
-        case PosTerraPc:
-            (pc ? k.CartaMia : k.CartaAvversario) = i;
-            break;
-        case PosTerraUser:
-            (pc ? k.CartaAvversario : k.CartaMia) = i;
-            break;
-        default:
-            break;
+    // One pass over the table, one set per location code, without a branch
+    // per card: the opponent is asked ten times a game.
+    std::array<Maschera, 16> dove{};
+    for (int v = 1; v <= NumeroValori; ++v) {
+        for (int seme = 1; seme <= NumeroSemi; ++seme) {
+            const auto codice = static_cast<std::size_t>(s_.StatoCarte[v][seme] & 15);
+            dove[codice] |= Bit(IndiceCarta(v, seme));
         }
     }
+    const auto una = [](Maschera m) { return m != 0 ? Prima(m) : -1; };
+    Conoscenza k;
+    k.SemeBriscola = s_.SemeBriscola;
+    k.CarteCoperte = Quante(dove[PosMazzo]);
+    k.CartaScoperta = una(dove[PosBriscola]);
+    k.Mano = dove[pc ? PosManoPc : PosManoUser];
+    k.PreseMie = dove[pc ? PosPresaPc : PosPresaUser];
+    k.PreseSue = dove[pc ? PosPresaUser : PosPresaPc];
+    k.CartaMia = una(dove[pc ? PosTerraPc : PosTerraUser]);
+    k.CartaAvversario = una(dove[pc ? PosTerraUser : PosTerraPc]);
     k.NumeroPrese = std::min(s_.NumeroPrese, static_cast<int>(k.Storia.size()));
     for (int t = 0; t < k.NumeroPrese; ++t) {
         const PresaGiocata& p = s_.Prese[static_cast<std::size_t>(t)];
