@@ -117,7 +117,7 @@ public:
     Giocatore(std::string_view nome, std::uint64_t seme, int campioni)
         : nome_(nome), esperto_(seme, campioni) {}
 
-    // The player for one play of a deal; a random player draws from its own
+    // The player for one deal; a random player draws from its own
     // generator, seeded for that deal.
     Avversario& Per(std::uint64_t semeGiocata) {
         if (nome_ == "casuale") {
@@ -166,27 +166,15 @@ struct Smazzata {
     std::array<Credenze, 2> credenze;  // of each player, both plays together
 };
 
-void GiocaSmazzata(int d, const Opzioni& o, std::array<Giocatore, 2>& g, Smazzata& out) {
+void Gioca(int d, const Opzioni& o, std::array<Giocatore, 2>& g, Smazzata& out) {
     const std::uint64_t semeSmazzata = Mescola(o.seme * 1000003ULL + static_cast<unsigned>(d));
-    for (int scambio = 0; scambio < 2; ++scambio) {
-        for (auto& gi : g) {
-            gi.credenze = {};
-        }
-        Giocatore& user = g[static_cast<std::size_t>(scambio)];
-        Giocatore& pc = g[static_cast<std::size_t>(1 - scambio)];
-        PcgRandom random(semeSmazzata, ContatoreReseed());
-        Avversario& avUser = user.Per(Mescola(semeSmazzata ^ 0x5555));
-        Avversario& avPc = pc.Per(Mescola(semeSmazzata ^ 0xaaaa));
-        out.giocate[static_cast<std::size_t>(scambio)] = GiocaSfida(avUser, avPc, random);
-        for (std::size_t i = 0; i < 2; ++i) {
-            auto& c = out.credenze[i];
-            for (std::size_t t = 0; t < c.somma.size(); ++t) {
-                for (std::size_t m = 0; m < c.somma[t].size(); ++m) {
-                    c.somma[t][m] += g[i].credenze.somma[t][m];
-                }
-                c.volte[t] += g[i].credenze.volte[t];
-            }
-        }
+    for (auto& gi : g) {
+        gi.credenze = {};
+    }
+    out.giocate = GiocaSmazzata(g[0].Per(Mescola(semeSmazzata ^ 0x5555)),
+                                g[1].Per(Mescola(semeSmazzata ^ 0xaaaa)), semeSmazzata);
+    for (std::size_t i = 0; i < 2; ++i) {
+        out.credenze[i] = g[i].credenze;
     }
 }
 
@@ -212,7 +200,7 @@ int main(int argc, char** argv) {
                 Giocatore(o.giocatori[0], Mescola(o.seme ^ 0xA), o.campioni),
                 Giocatore(o.giocatori[1], Mescola(o.seme ^ 0xB), o.campioni)};
             for (int d = prossima++; d < o.partite; d = prossima++) {
-                GiocaSmazzata(d, o, g, smazzate[static_cast<std::size_t>(d)]);
+                Gioca(d, o, g, smazzate[static_cast<std::size_t>(d)]);
                 ++finite;
             }
         });

@@ -54,4 +54,12 @@ EsitoSfida GiocaSfida(Avversario& user, Avversario& pc, Random& random) {
     return esito;
 }
 
+std::array<EsitoSfida, 2> GiocaSmazzata(Avversario& a, Avversario& b, std::uint64_t seme) {
+    PcgRandom prima(seme, ContatoreReseed());
+    const EsitoSfida andata = GiocaSfida(a, b, prima);
+    PcgRandom seconda(seme, ContatoreReseed());
+    const EsitoSfida ritorno = GiocaSfida(b, a, seconda);
+    return {andata, ritorno};
+}
+
 } // namespace trivanta

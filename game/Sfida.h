@@ -3,6 +3,9 @@
 #include "Avversario.h"
 #include "Random.h"
 
+#include <array>
+#include <cstdint>
+
 namespace trivanta {
 
 // How one game between two opponents ended.
@@ -20,5 +23,11 @@ struct EsitoSfida {
 // the stock come from `random` alone, so two games over generators seeded
 // alike get the same cards whoever plays them.
 EsitoSfida GiocaSfida(Avversario& user, Avversario& pc, Random& random);
+
+// One deal played twice, `a` at the user's seat first, then the seats
+// swapped. Both plays get the same cards: each runs over a generator seeded
+// with `seme` and reseeded from a counter (ContatoreReseed), from which no
+// player draws. A random player must bring its own generator.
+std::array<EsitoSfida, 2> GiocaSmazzata(Avversario& a, Avversario& b, std::uint64_t seme);
 
 } // namespace trivanta
