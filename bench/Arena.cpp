@@ -7,7 +7,7 @@
 // Both plays of a deal get the same cards: the game's generator is seeded
 // for the deal and reseeded from a counter, and no player draws from it, so
 // the stock never depends on the play. A seed makes the whole run exact,
-// whatever the number of threads.
+// whatever the number of threads (see Flussi).
 
 #include "Esperto.h"
 #include "Sfida.h"
@@ -29,6 +29,13 @@
 namespace {
 
 using namespace trivanta;
+
+// The deals are split into this many streams, deal d into stream d % Flussi,
+// each played in order by its own players. The expert remembers from one game
+// to the next how its opponent plays, so a deal's result depends on the deals
+// before it in its stream: fixed streams keep the run the same whatever the
+// number of threads.
+constexpr int Flussi = 8;
 
 constexpr std::array<std::string_view, 3> Nomi{"casuale", "goloso", "esperto"};
 
@@ -109,9 +116,7 @@ struct Credenze {
     std::array<int, 20> volte{};
 };
 
-// One player of the run, for one thread; an expert's choice depends only
-// on its seed and what it knows, so which thread plays which deal does not
-// matter.
+// One player of a stream.
 class Giocatore {
 public:
     Giocatore(std::string_view nome, std::uint64_t seme, int campioni)
@@ -187,21 +192,25 @@ double Punteggio(int mie, int sue) {
 int main(int argc, char** argv) {
     const Opzioni o = Leggi(argc, argv);
     int thread = o.thread > 0 ? o.thread : static_cast<int>(std::thread::hardware_concurrency());
-    thread = std::clamp(thread, 1, std::max(1, o.partite));
+    thread = std::clamp(thread, 1, Flussi);
 
     std::vector<Smazzata> smazzate(static_cast<std::size_t>(o.partite));
-    std::atomic<int> prossima{0};
+    std::atomic<int> prossimo{0};
     std::atomic<int> finite{0};
     const auto inizio = std::chrono::steady_clock::now();
     std::vector<std::thread> lavoratori;
     for (int t = 0; t < thread; ++t) {
         lavoratori.emplace_back([&] {
-            std::array<Giocatore, 2> g{
-                Giocatore(o.giocatori[0], Mescola(o.seme ^ 0xA), o.campioni),
-                Giocatore(o.giocatori[1], Mescola(o.seme ^ 0xB), o.campioni)};
-            for (int d = prossima++; d < o.partite; d = prossima++) {
-                Gioca(d, o, g, smazzate[static_cast<std::size_t>(d)]);
-                ++finite;
+            // Each stream has its own two players, who carry what they
+            // learn from deal to deal; a thread plays whole streams.
+            for (int f = prossimo++; f < Flussi; f = prossimo++) {
+                std::array<Giocatore, 2> g{
+                    Giocatore(o.giocatori[0], Mescola(o.seme ^ (0xA0U + f)), o.campioni),
+                    Giocatore(o.giocatori[1], Mescola(o.seme ^ (0xB0U + f)), o.campioni)};
+                for (int d = f; d < o.partite; d += Flussi) {
+                    Gioca(d, o, g, smazzate[static_cast<std::size_t>(d)]);
+                    ++finite;
+                }
             }
         });
     }

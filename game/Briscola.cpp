@@ -297,7 +297,7 @@ bool Briscola::PescaDalMazzo(int& valore, int& seme) {
 }
 
 int Briscola::ContaCarte(std::int16_t posizione) const {
-    return std::popcount(Insieme(s_.StatoCarte, In(posizione)));
+    return Quante(Insieme(s_.StatoCarte, In(posizione)));
 }
 
 // ---------------------------------------------------------------- a trick

@@ -1,6 +1,7 @@
 #include "Esperto.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace trivanta {
 
@@ -13,12 +14,18 @@ namespace {
 
 // Before any card is seen: a person more likely than a machine, and
 // neither random nor greedy ruled out.
-constexpr std::array<double, NumeroModelli> Priori{0.3, 0.3, 0.4};
+constexpr std::array<double, NumeroModelli> PrioriIniziali{0.3, 0.3, 0.4};
+// The belief in any model never falls below this between games: a person
+// may change the way they play.
+constexpr double PrioreMinimo = 0.02;
 // How often a greedy or a sensible player is allowed to stray from its rule
 // before the rule stops explaining its cards.
 constexpr double ScartoGoloso = 0.05;
 constexpr double ScartoSensato = 0.3;
-// Imagined other hands drawn per deal kept: the likelihood sorts them.
+// Up to this many covered cards, every distinct deal is searched exactly.
+constexpr int SogliaEsatta = 3;
+// Imagined other hands drawn per deal kept when their likelihoods differ
+// widely: the resampling keeps those that explain the other side's plays.
 constexpr int Sovracampionamento = 4;
 constexpr sim::Utilita Utilita{0.1};
 
@@ -27,8 +34,8 @@ std::uint64_t Mescola(std::uint64_t h, std::uint64_t v) {
     return h * 0xbf58476d1ce4e5b9ULL;
 }
 
-// Two equal knowledge values give the same number, so a decision depends
-// on what is known and on the seed alone.
+// Two equal knowledge values give the same number: a decision depends on
+// what is known, on the seed and on what earlier games taught, nothing else.
 std::uint64_t Impronta(const Conoscenza& k) {
     std::uint64_t h = Mescola(0, k.Mano);
     h = Mescola(h, k.PreseMie);
@@ -69,8 +76,9 @@ struct Osservazione {
 // each model would have played what it did.
 class Inferenza {
 public:
-    explicit Inferenza(const Conoscenza& k)
-        : nonViste_(k.NonViste()), carteSue_(k.CarteAvversario()), briscola_(k.SemeBriscola) {
+    Inferenza(const Conoscenza& k, const std::array<double, NumeroModelli>& priori)
+        : priori_(priori), nonViste_(k.NonViste()), carteSue_(k.CarteAvversario()),
+          briscola_(k.SemeBriscola) {
         for (int t = 0; t < k.NumeroPrese; ++t) {
             const PresaVista& p = k.Storia[static_cast<std::size_t>(t)];
             Aggiungi({t + 1, p.sua, p.guidavoIo ? p.mia : -1});
@@ -103,7 +111,7 @@ public:
         }
         p.peso = 0;
         for (int m = 0; m < NumeroModelli; ++m) {
-            p.peso += Priori[static_cast<std::size_t>(m)] *
+            p.peso += priori_[static_cast<std::size_t>(m)] *
                       p.verosimiglianza[static_cast<std::size_t>(m)];
         }
     }
@@ -136,14 +144,13 @@ private:
         for (int i = 0; i < numero_; ++i) {
             const Osservazione& o = osservazioni_[static_cast<std::size_t>(i)];
             const int limite = std::min(o.presa + 2, posizioni_);
-            const int libere =
-                limite - std::popcount(occupate & ((std::uint32_t{1} << limite) - 1U));
+            const int libere = limite - Quante(occupate & ((std::uint32_t{1} << limite) - 1U));
             const int pos = Libera(occupate, limite, g.Sotto(libere));
             occupate |= std::uint32_t{1} << pos;
             arrivi[static_cast<std::size_t>(std::max(0, pos - 2))] |= Bit(o.carta);
         }
         for (Maschera m = p.mano; m != 0; m &= m - 1) {
-            const int libere = posizioni_ - std::popcount(occupate);
+            const int libere = posizioni_ - Quante(occupate);
             const int pos = Libera(occupate, posizioni_, g.Sotto(libere));
             occupate |= std::uint32_t{1} << pos;
             arrivi[static_cast<std::size_t>(std::max(0, pos - 2))] |= Bit(Prima(m));
@@ -174,6 +181,7 @@ private:
         }
     }
 
+    const std::array<double, NumeroModelli>& priori_;
     Maschera nonViste_;
     int carteSue_;
     int briscola_;
@@ -183,10 +191,11 @@ private:
     bool storiaUsabile_ = false;
 };
 
-Modello EstraiModello(const Esperto::Particella& p, Generatore& g) {
+Modello EstraiModello(const Esperto::Particella& p, const std::array<double, NumeroModelli>& priori,
+                      Generatore& g) {
     double r = g.Uniforme() * p.peso;
     for (int m = 0; m < NumeroModelli - 1; ++m) {
-        r -= Priori[static_cast<std::size_t>(m)] * p.verosimiglianza[static_cast<std::size_t>(m)];
+        r -= priori[static_cast<std::size_t>(m)] * p.verosimiglianza[static_cast<std::size_t>(m)];
         if (r < 0) {
             return static_cast<Modello>(m);
         }
@@ -217,9 +226,34 @@ Posizione Mondo(const Conoscenza& k, Maschera manoSua, Generatore& g) {
 } // namespace
 
 Esperto::Esperto(std::uint64_t seme, int campioni)
-    : seme_(seme), campioni_(std::max(1, campioni)) {}
+    : seme_(seme), campioni_(std::max(1, campioni)), priori_(PrioriIniziali) {
+    evidenza_.fill(1.0);
+}
+
+void Esperto::NuovaPartita(int prese) {
+    if (prese < prese_) {
+        double totale = 0;
+        for (std::size_t m = 0; m < priori_.size(); ++m) {
+            priori_[m] *= evidenza_[m];
+            totale += priori_[m];
+        }
+        for (double& p : priori_) {
+            p = std::max(PrioreMinimo, p / totale);
+        }
+        totale = 0;
+        for (const double p : priori_) {
+            totale += p;
+        }
+        for (double& p : priori_) {
+            p /= totale;
+        }
+        evidenza_.fill(1.0);
+    }
+    prese_ = prese;
+}
 
 int Esperto::Scegli(const Conoscenza& k) {
+    NuovaPartita(k.NumeroPrese);
     if (Quante(k.Mano) <= 1) {
         return k.Mano != 0 ? Prima(k.Mano) : -1;
     }
@@ -230,21 +264,37 @@ int Esperto::Scegli(const Conoscenza& k) {
 
     // Imagine the other hand many times and keep the hands in proportion
     // to how well they explain the other side's plays.
-    const Inferenza inferenza(k);
-    const int tirate = campioni_ * Sovracampionamento;
-    particelle_.resize(static_cast<std::size_t>(tirate));
+    const Inferenza inferenza(k, priori_);
+    // As many hands as deals to imagine; more when the weights are so
+    // uneven that few hands would carry the decision.
+    particelle_.clear();
     double totale = 0;
+    double quadrati = 0;
     std::array<double, NumeroModelli> stima{};
-    for (Particella& p : particelle_) {
-        inferenza.Campiona(g, p);
-        totale += p.peso;
-        for (int m = 0; m < NumeroModelli; ++m) {
-            stima[static_cast<std::size_t>(m)] += Priori[static_cast<std::size_t>(m)] *
-                                                  p.verosimiglianza[static_cast<std::size_t>(m)];
+    const auto campiona = [&](int quante) {
+        for (int n = 0; n < quante; ++n) {
+            Particella& p = particelle_.emplace_back();
+            inferenza.Campiona(g, p);
+            totale += p.peso;
+            quadrati += p.peso * p.peso;
+            for (std::size_t m = 0; m < stima.size(); ++m) {
+                stima[m] += priori_[m] * p.verosimiglianza[m];
+            }
         }
+    };
+    campiona(campioni_);
+    if (totale * totale < 0.5 * campioni_ * quadrati) {
+        campiona(campioni_ * (Sovracampionamento - 1));
     }
-    for (double& s : stima) {
-        s /= totale;
+    // The evidence of this game so far, scaled so that the best model has 1.
+    double massimo = 0;
+    for (std::size_t m = 0; m < stima.size(); ++m) {
+        stima[m] /= totale;
+        evidenza_[m] = stima[m] / priori_[m];
+        massimo = std::max(massimo, evidenza_[m]);
+    }
+    for (double& e : evidenza_) {
+        e /= massimo;
     }
     stima_ = stima;
 
@@ -254,15 +304,10 @@ int Esperto::Scegli(const Conoscenza& k) {
     }
     std::vector<double> valori(scelte_.size(), 0.0);
 
-    // With at most one covered card left, each imagined deal is searched
-    // to its end; the few distinct ones are searched once each.
-    const bool esatto = k.CarteCoperte <= 1;
-    struct Risolto {
-        Maschera mano;
-        Modello modello;
-        std::array<double, 3> valori;
-    };
-    std::vector<Risolto> risolti;
+    // With few covered cards left there are few distinct deals to imagine:
+    // each is searched to its end, once.
+    const bool esatto = k.CarteCoperte <= SogliaEsatta && scelte_.size() <= 3;
+    std::unordered_map<std::uint64_t, std::array<double, 3>> risolti;
 
     // Systematic resampling: campioni_ deals, each drawn in proportion to
     // its weight.
@@ -276,25 +321,26 @@ int Esperto::Scegli(const Conoscenza& k) {
         }
         soglia += passo;
         const Particella& p = particelle_[indice];
-        const Modello modello = EstraiModello(p, g);
+        const Modello modello = EstraiModello(p, priori_, g);
         const Posizione mondo = Mondo(k, p.mano, g);
         const std::uint64_t semeGiocata = g.Prossimo();
-        if (esatto && scelte_.size() <= 3) {
-            auto it = std::find_if(risolti.begin(), risolti.end(), [&](const Risolto& r) {
-                return r.mano == p.mano && r.modello == modello;
-            });
-            if (it == risolti.end()) {
-                Risolto r{p.mano, modello, {}};
+        if (esatto) {
+            // The other hand, the covered cards in the order drawn, the model.
+            std::uint64_t chiave = p.mano | std::uint64_t{static_cast<unsigned>(modello)} << 40;
+            for (int c = 0; c < mondo.coperte; ++c) {
+                chiave |= std::uint64_t(mondo.mazzo[static_cast<std::size_t>(c)] + 1)
+                          << (42 + 6 * c);
+            }
+            auto [it, nuovo] = risolti.try_emplace(chiave);
+            if (nuovo) {
                 for (std::size_t c = 0; c < scelte_.size(); ++c) {
                     Posizione q = mondo;
                     q.Gioca(scelte_[c]);
-                    r.valori[c] = sim::ValoreEsatto(q, modello, Utilita);
+                    it->second[c] = sim::ValoreEsatto(q, modello, Utilita);
                 }
-                risolti.push_back(r);
-                it = risolti.end() - 1;
             }
             for (std::size_t c = 0; c < scelte_.size(); ++c) {
-                valori[c] += it->valori[c];
+                valori[c] += it->second[c];
             }
             continue;
         }

@@ -32,7 +32,16 @@ constexpr bool Contiene(Maschera m, int i) {
     return ((m >> i) & 1U) != 0;
 }
 constexpr int Quante(Maschera m) {
+#ifdef __POPCNT__
     return std::popcount(m);
+#else
+    // Without the instruction std::popcount is a library call, and the
+    // simulations count small sets millions of times a decision.
+    m -= (m >> 1) & 0x5555555555555555ULL;
+    m = (m & 0x3333333333333333ULL) + ((m >> 2) & 0x3333333333333333ULL);
+    m = (m + (m >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+    return static_cast<int>((m * 0x0101010101010101ULL) >> 56);
+#endif
 }
 constexpr int Prima(Maschera m) {
     return std::countr_zero(m);

@@ -3,6 +3,7 @@
 #include "Avversario.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace trivanta::sim {
 
@@ -102,16 +103,63 @@ int SceltaModello(const Posizione& p, Modello modello, Generatore& g) {
 
 namespace {
 
-int AlfaBeta(const Posizione& p, int alfa, int beta) {
+// The end of a deal once nothing is left to draw: all a search needs, small
+// enough that copying it at every node costs next to nothing.
+struct Finale {
+    std::array<Maschera, 2> mano{};
+    int punti0 = 0;
+    int guida = 0;
+    int inTavola = -1;
+    int briscola = 1;
+
+    explicit Finale(const Posizione& p)
+        : mano(p.mano), punti0(p.punti[0]), guida(p.guida), inTavola(p.inTavola),
+          briscola(p.briscola) {}
+    int AlTurno() const { return inTavola < 0 ? guida : 1 - guida; }
+    bool Finita() const { return inTavola < 0 && mano[0] == 0 && mano[1] == 0; }
+    void Gioca(int carta) {
+        const int chi = AlTurno();
+        mano[static_cast<std::size_t>(chi)] &= ~Bit(carta);
+        if (inTavola < 0) {
+            inTavola = carta;
+            return;
+        }
+        const int vince = RispostaPrende(briscola, inTavola, carta) ? chi : guida;
+        punti0 += vince == 0 ? PuntiIndice(inTavola) + PuntiIndice(carta) : 0;
+        inTavola = -1;
+        guida = vince;
+    }
+};
+
+int Punti0(const Posizione& p) {
+    return p.punti[0];
+}
+int Punti0(const Finale& f) {
+    return f.punti0;
+}
+
+template <typename P> int AlfaBeta(const P& p, int alfa, int beta);
+
+// Hands a child over to the small state as soon as the stock is done.
+template <typename P> int AlfaBetaFiglio(const P& q, int alfa, int beta) {
+    if constexpr (std::is_same_v<P, Posizione>) {
+        if (q.MazzoFinito()) {
+            return AlfaBeta(Finale(q), alfa, beta);
+        }
+    }
+    return AlfaBeta(q, alfa, beta);
+}
+
+template <typename P> int AlfaBeta(const P& p, int alfa, int beta) {
     if (p.Finita()) {
-        return p.punti[0];
+        return Punti0(p);
     }
     const int chi = p.AlTurno();
     int migliore = chi == 0 ? -1 : 121;
     for (Maschera m = p.mano[static_cast<std::size_t>(chi)]; m != 0; m &= m - 1) {
-        Posizione q = p;
+        P q = p;
         q.Gioca(Prima(m));
-        const int v = AlfaBeta(q, alfa, beta);
+        const int v = AlfaBetaFiglio(q, alfa, beta);
         if (chi == 0) {
             migliore = std::max(migliore, v);
             alfa = std::max(alfa, v);
@@ -126,36 +174,51 @@ int AlfaBeta(const Posizione& p, int alfa, int beta) {
     return migliore;
 }
 
-} // namespace
+template <typename P> double Esatto(const P& p, Modello modello, const Utilita& u);
 
-int PuntiMinimax(const Posizione& p) {
-    return AlfaBeta(p, -1, 121);
+template <typename P> double EsattoFiglio(const P& q, Modello modello, const Utilita& u) {
+    if constexpr (std::is_same_v<P, Posizione>) {
+        if (q.MazzoFinito()) {
+            return Esatto(Finale(q), modello, u);
+        }
+    }
+    return Esatto(q, modello, u);
 }
 
-double ValoreEsatto(const Posizione& p, Modello modello, const Utilita& u) {
+template <typename P> double Esatto(const P& p, Modello modello, const Utilita& u) {
     if (p.Finita()) {
-        return u(p.punti[0]);
-    }
-    if (modello == Modello::Sensato) {
-        return u(PuntiMinimax(p));
+        return u(Punti0(p));
     }
     const int chi = p.AlTurno();
     const Maschera mano = p.mano[static_cast<std::size_t>(chi)];
     if (chi == 1 && modello == Modello::Goloso) {
-        Posizione q = p;
+        P q = p;
         q.Gioca(SceltaGolosa(mano, p.inTavola, p.briscola));
-        return ValoreEsatto(q, modello, u);
+        return EsattoFiglio(q, modello, u);
     }
     double somma = 0;
     double migliore = -1e9;
     for (Maschera m = mano; m != 0; m &= m - 1) {
-        Posizione q = p;
+        P q = p;
         q.Gioca(Prima(m));
-        const double v = ValoreEsatto(q, modello, u);
+        const double v = EsattoFiglio(q, modello, u);
         somma += v;
         migliore = std::max(migliore, v);
     }
     return chi == 0 ? migliore : somma / Quante(mano);
+}
+
+} // namespace
+
+int PuntiMinimax(const Posizione& p) {
+    return AlfaBetaFiglio(p, -1, 121);
+}
+
+double ValoreEsatto(const Posizione& p, Modello modello, const Utilita& u) {
+    if (modello == Modello::Sensato) {
+        return u(PuntiMinimax(p));
+    }
+    return EsattoFiglio(p, modello, u);
 }
 
 double Prosegui(Posizione p, Modello modello, Generatore& g, const Utilita& u) {

@@ -325,7 +325,7 @@ TEST(Sfida, bothPlaysOfADealGetTheSameCardsWhoeverPlays) {
 }
 
 TEST(Sfida, theExpertBeatsTheGreedyPlayerOverPairedDeals) {
-    Esperto esperto(1, 60);
+    Esperto esperto(1, 40);
     Goloso goloso;
     double punteggio = 0;
     const int smazzate = 100;
