@@ -1,6 +1,7 @@
 #include "Esperto.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace trivanta {
@@ -286,15 +287,25 @@ int Esperto::Scegli(const Conoscenza& k) {
     if (totale * totale < 0.5 * campioni_ * quadrati) {
         campiona(campioni_ * (Sovracampionamento - 1));
     }
-    // The evidence of this game so far, scaled so that the best model has 1.
-    double massimo = 0;
-    for (std::size_t m = 0; m < stima.size(); ++m) {
-        stima[m] /= totale;
-        evidenza_[m] = stima[m] / priori_[m];
-        massimo = std::max(massimo, evidenza_[m]);
-    }
-    for (double& e : evidenza_) {
-        e /= massimo;
+    if (!(totale > 0) || !std::isfinite(totale)) {
+        // Nothing explained the plays at all: weigh every hand alike.
+        for (Particella& p : particelle_) {
+            p.peso = 1;
+        }
+        totale = static_cast<double>(particelle_.size());
+        stima = priori_;
+    } else {
+        // The evidence of this game so far, scaled so that the best model
+        // has 1.
+        double massimo = 0;
+        for (std::size_t m = 0; m < stima.size(); ++m) {
+            stima[m] /= totale;
+            evidenza_[m] = priori_[m] > 0 ? stima[m] / priori_[m] : 0.0;
+            massimo = std::max(massimo, evidenza_[m]);
+        }
+        for (double& e : evidenza_) {
+            e = massimo > 0 ? e / massimo : 1.0;
+        }
     }
     stima_ = stima;
 

@@ -63,7 +63,7 @@ void Posizione::Gioca(int carta) {
     }
 }
 
-int SceltaSensata(Maschera mano, int guida, int briscola) {
+int SceltaSensata(Maschera mano, int guida, int briscola, bool controCaso) {
     // Each card scores what it gains now less what it is worth kept; a
     // card that takes the trick brings both cards' points, one that does
     // not hands them over.
@@ -76,7 +76,7 @@ int SceltaSensata(Maschera mano, int guida, int briscola) {
         const int posta = 4 * (puntiGuida + PuntiIndice(i));
         int punteggio = -TenereInMano(briscola, i);
         if (guida < 0) {
-            punteggio -= 4 * PuntiIndice(i);
+            punteggio -= (controCaso ? 1 : 4) * PuntiIndice(i);
         } else {
             punteggio += Contiene(prendono, i) ? posta : -posta;
         }
@@ -224,8 +224,9 @@ double ValoreEsatto(const Posizione& p, Modello modello, const Utilita& u) {
 double Prosegui(Posizione p, Modello modello, Generatore& g, const Utilita& u) {
     while (!p.MazzoFinito()) {
         const int chi = p.AlTurno();
-        const int carta = chi == 0 ? SceltaSensata(p.mano[0], p.inTavola, p.briscola)
-                                   : SceltaModello(p, modello, g);
+        const int carta =
+            chi == 0 ? SceltaSensata(p.mano[0], p.inTavola, p.briscola, modello == Modello::Casuale)
+                     : SceltaModello(p, modello, g);
         p.Gioca(carta);
     }
     return ValoreEsatto(p, modello, u);

@@ -66,8 +66,9 @@ inline constexpr int NumeroModelli = 3;
 
 // A sound way to play without looking ahead: take a trick when it pays,
 // lead and throw away what costs least. Sees only the hand, the card led and
-// the trump suit.
-int SceltaSensata(Maschera mano, int guida, int briscola);
+// the trump suit. Against a player that answers at random a loaded card led
+// is seldom punished: `controCaso` leads more freely.
+int SceltaSensata(Maschera mano, int guida, int briscola, bool controCaso = false);
 
 // The card that `modello` plays for the side to move.
 int SceltaModello(const Posizione& p, Modello modello, Generatore& g);
@@ -91,8 +92,9 @@ int PuntiMinimax(const Posizione& p);
 // stands for an opponent that plays its best against side 0.
 double ValoreEsatto(const Posizione& p, Modello modello, const Utilita& u);
 
-// Plays on with side 0 playing sensibly and side 1 as `modello`, until the
-// stock is empty; from there exactly. Returns side 0's utility.
+// Plays on with side 0 playing sensibly against `modello` and side 1 as
+// `modello`, until the stock is empty; from there exactly. Returns side 0's
+// utility.
 double Prosegui(Posizione p, Modello modello, Generatore& g, const Utilita& u);
 
 } // namespace trivanta::sim
