@@ -56,52 +56,48 @@ struct Opzioni {
     std::array<std::string, 2> giocatori;
 };
 
-[[noreturn]] void Uso(const char* errore) {
-    std::fprintf(stderr,
-                 "%s\nuse: trivanta-arena [--partite N] [--seme S] [--campioni K] "
-                 "[--thread T] [--modelli] A B\n  A, B: casuale, goloso, esperto\n",
-                 errore);
-    std::exit(2);
-}
+// The reason the command line was refused, or none.
+struct Rifiuto {
+    const char* perche = nullptr;
+};
 
-long Numero(const char* testo, long minimo) {
+long Numero(const char* testo, long minimo, Rifiuto& r) {
     char* fine = nullptr;
     const long n = std::strtol(testo, &fine, 10);
     if (fine == testo || *fine != '\0' || n < minimo) {
-        Uso("not a valid number");
+        r.perche = "not a valid number";
     }
     return n;
 }
 
-Opzioni Leggi(int argc, char** argv) {
+Opzioni Leggi(int argc, char** argv, Rifiuto& r) {
     Opzioni o;
     int nomi = 0;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc && r.perche == nullptr; ++i) {
         const std::string_view a = argv[i];
         const bool conValore =
             a == "--partite" || a == "--seme" || a == "--campioni" || a == "--thread";
         if (conValore && i + 1 >= argc) {
-            Uso("an option lacks its value");
-        }
-        if (a == "--partite") {
-            o.partite = static_cast<int>(Numero(argv[++i], 1));
+            r.perche = "an option lacks its value";
+        } else if (a == "--partite") {
+            o.partite = static_cast<int>(Numero(argv[++i], 1, r));
         } else if (a == "--seme") {
-            o.seme = static_cast<std::uint64_t>(Numero(argv[++i], 0));
+            o.seme = static_cast<std::uint64_t>(Numero(argv[++i], 0, r));
             o.semeDato = true;
         } else if (a == "--campioni") {
-            o.campioni = static_cast<int>(Numero(argv[++i], 1));
+            o.campioni = static_cast<int>(Numero(argv[++i], 1, r));
         } else if (a == "--thread") {
-            o.thread = static_cast<int>(Numero(argv[++i], 1));
+            o.thread = static_cast<int>(Numero(argv[++i], 1, r));
         } else if (a == "--modelli") {
             o.modelli = true;
         } else if (nomi < 2 && std::find(Nomi.begin(), Nomi.end(), a) != Nomi.end()) {
             o.giocatori[static_cast<std::size_t>(nomi++)] = std::string(a);
         } else {
-            Uso("unknown argument");
+            r.perche = "unknown argument";
         }
     }
-    if (nomi != 2) {
-        Uso("name two players");
+    if (r.perche == nullptr && nomi != 2) {
+        r.perche = "name two players";
     }
     if (!o.semeDato) {
         std::random_device entropia;
@@ -190,7 +186,15 @@ double Punteggio(int mie, int sue) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const Opzioni o = Leggi(argc, argv);
+    Rifiuto rifiuto;
+    const Opzioni o = Leggi(argc, argv, rifiuto);
+    if (rifiuto.perche != nullptr) {
+        (void)std::fprintf(stderr,
+                           "%s\nuse: trivanta-arena [--partite N] [--seme S] [--campioni K] "
+                           "[--thread T] [--modelli] A B\n  A, B: casuale, goloso, esperto\n",
+                           rifiuto.perche);
+        return 2;
+    }
     int thread = o.thread > 0 ? o.thread : static_cast<int>(std::thread::hardware_concurrency());
     thread = std::clamp(thread, 1, Flussi);
 
@@ -199,6 +203,7 @@ int main(int argc, char** argv) {
     std::atomic<int> finite{0};
     const auto inizio = std::chrono::steady_clock::now();
     std::vector<std::thread> lavoratori;
+    lavoratori.reserve(static_cast<std::size_t>(thread));
     for (int t = 0; t < thread; ++t) {
         lavoratori.emplace_back([&] {
             // Each stream has its own two players, who carry what they
@@ -219,14 +224,14 @@ int main(int argc, char** argv) {
         fatte = finite.load();
         const double s =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
-        std::fprintf(stderr, "\r%d/%d deals, %.0f s", fatte, o.partite, s);
+        (void)std::fprintf(stderr, "\r%d/%d deals, %.0f s", fatte, o.partite, s);
     }
     for (auto& l : lavoratori) {
         l.join();
     }
     const double secondi =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
-    std::fprintf(stderr, "\n");
+    (void)std::fprintf(stderr, "\n");
 
     // From A's side: wins, draws, losses, points; the win rate counts a
     // draw half, and its interval comes from the spread of the deals'

@@ -38,8 +38,8 @@ const std::vector<Conoscenza>& Posizioni() {
             PcgRandom random(static_cast<std::uint64_t>(partita), ContatoreReseed());
             PcgRandom suo(static_cast<std::uint64_t>(partita) + 1000, ContatoreReseed());
             Casuale casuale(suo);
-            Avversario& user = partita % 2 == 0 ? static_cast<Avversario&>(casuale) : goloso;
-            GiocaSfida(user, pc, random);
+            Avversario* user = partita % 2 == 0 ? static_cast<Avversario*>(&casuale) : &goloso;
+            GiocaSfida(*user, pc, random);
         }
         return p;
     }();
@@ -88,23 +88,24 @@ void Playout(benchmark::State& state) {
     sim::Generatore g(11);
     std::vector<sim::Posizione> inizi;
     for (int i = 0; i < 64; ++i) {
-        std::array<std::int8_t, NumeroCarte> mazzo{};
-        for (int c = 0; c < NumeroCarte; ++c) {
-            mazzo[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c);
+        std::array<int, NumeroCarte> mazzo{};
+        for (std::size_t c = 0; c < mazzo.size(); ++c) {
+            mazzo[c] = static_cast<int>(c);
         }
         for (int c = NumeroCarte - 1; c > 0; --c) {
             std::swap(mazzo[static_cast<std::size_t>(c)],
                       mazzo[static_cast<std::size_t>(g.Sotto(c + 1))]);
         }
+        // The turned-up card first, the three cards of each hand last.
         sim::Posizione p;
         p.scoperta = mazzo[0];
         p.briscola = SemeIndice(p.scoperta);
-        for (int c = 0; c < 6; ++c) {
-            p.mano[static_cast<std::size_t>(c % 2)] |= Bit(mazzo[static_cast<std::size_t>(39 - c)]);
+        for (std::size_t c = 0; c < 6; ++c) {
+            p.mano[c % 2] |= Bit(mazzo[mazzo.size() - 1 - c]);
         }
         p.coperte = 33;
-        for (int c = 0; c < 33; ++c) {
-            p.mazzo[static_cast<std::size_t>(c)] = mazzo[static_cast<std::size_t>(c + 1)];
+        for (std::size_t c = 0; c < 33; ++c) {
+            p.mazzo[c] = static_cast<std::int8_t>(mazzo[c + 1]);
         }
         inizi.push_back(p);
     }

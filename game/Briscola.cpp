@@ -359,9 +359,9 @@ void Briscola::GiocataPc() {
         return;
     }
     Ridisegna();
-    Avversario& avversario = avversario_ != nullptr ? *avversario_ : casuale_;
+    Avversario* avversario = avversario_ != nullptr ? avversario_ : &casuale_;
     const Conoscenza k = ConoscenzaDi(TurnoPc);
-    int scelta = avversario.Scegli(k);
+    int scelta = avversario->Scegli(k);
     // A card the computer does not hold would take another card's place:
     // play its first card instead.
     if (scelta < 0 || scelta >= NumeroCarte || !Contiene(k.Mano, scelta)) {

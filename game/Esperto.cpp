@@ -38,16 +38,16 @@ std::uint64_t Mescola(std::uint64_t h, std::uint64_t v) {
 // Two equal knowledge values give the same number: a decision depends on
 // what is known, on the seed and on what earlier games taught, nothing else.
 std::uint64_t Impronta(const Conoscenza& k) {
+    // Every field shifted by one so that -1 (none) stays apart from 0.
+    const auto u = [](int v) { return static_cast<std::uint64_t>(v) + 1; };
     std::uint64_t h = Mescola(0, k.Mano);
     h = Mescola(h, k.PreseMie);
     h = Mescola(h, k.PreseSue);
-    h = Mescola(h, static_cast<std::uint64_t>(k.SemeBriscola + 8 * (k.CartaScoperta + 1)));
-    h = Mescola(h, static_cast<std::uint64_t>(k.CartaAvversario + 64 * (k.CartaMia + 1)));
-    h = Mescola(h, static_cast<std::uint64_t>(k.CarteCoperte + 64 * k.NumeroPrese));
+    h = Mescola(h, u(k.SemeBriscola) | u(k.CartaScoperta) << 8 | u(k.CartaAvversario) << 16 |
+                       u(k.CartaMia) << 24 | u(k.CarteCoperte) << 32 | u(k.NumeroPrese) << 40);
     for (int t = 0; t < k.NumeroPrese; ++t) {
         const PresaVista& p = k.Storia[static_cast<std::size_t>(t)];
-        h = Mescola(h, static_cast<std::uint64_t>((p.guidavoIo ? 1 : 0) + 2 * (p.mia + 1) +
-                                                  128 * (p.sua + 1)));
+        h = Mescola(h, u(p.guidavoIo ? 1 : 0) | u(p.mia) << 8 | u(p.sua) << 16);
     }
     return h;
 }
@@ -147,12 +147,18 @@ private:
             const int limite = std::min(o.presa + 2, posizioni_);
             const int libere = limite - Quante(occupate & ((std::uint32_t{1} << limite) - 1U));
             const int pos = Libera(occupate, limite, g.Sotto(libere));
+            if (pos < 0) {
+                return; // cannot happen with a usable history; weigh alike
+            }
             occupate |= std::uint32_t{1} << pos;
             arrivi[static_cast<std::size_t>(std::max(0, pos - 2))] |= Bit(o.carta);
         }
         for (Maschera m = p.mano; m != 0; m &= m - 1) {
             const int libere = posizioni_ - Quante(occupate);
             const int pos = Libera(occupate, posizioni_, g.Sotto(libere));
+            if (pos < 0) {
+                return;
+            }
             occupate |= std::uint32_t{1} << pos;
             arrivi[static_cast<std::size_t>(std::max(0, pos - 2))] |= Bit(Prima(m));
         }

@@ -151,10 +151,11 @@ template <typename P> int AlfaBetaFiglio(const P& q, int alfa, int beta) {
 }
 
 template <typename P> int AlfaBeta(const P& p, int alfa, int beta) {
-    if (p.Finita()) {
+    const int chi = p.AlTurno();
+    // A side with nothing to play ends the deal where it stands.
+    if (p.mano[static_cast<std::size_t>(chi)] == 0) {
         return Punti0(p);
     }
-    const int chi = p.AlTurno();
     int migliore = chi == 0 ? -1 : 121;
     for (Maschera m = p.mano[static_cast<std::size_t>(chi)]; m != 0; m &= m - 1) {
         P q = p;
@@ -186,11 +187,11 @@ template <typename P> double EsattoFiglio(const P& q, Modello modello, const Uti
 }
 
 template <typename P> double Esatto(const P& p, Modello modello, const Utilita& u) {
-    if (p.Finita()) {
-        return u(Punti0(p));
-    }
     const int chi = p.AlTurno();
     const Maschera mano = p.mano[static_cast<std::size_t>(chi)];
+    if (mano == 0) {
+        return u(Punti0(p));
+    }
     if (chi == 1 && modello == Modello::Goloso) {
         P q = p;
         q.Gioca(SceltaGolosa(mano, p.inTavola, p.briscola));
@@ -224,9 +225,13 @@ double ValoreEsatto(const Posizione& p, Modello modello, const Utilita& u) {
 double Prosegui(Posizione p, Modello modello, Generatore& g, const Utilita& u) {
     while (!p.MazzoFinito()) {
         const int chi = p.AlTurno();
-        const int carta =
-            chi == 0 ? SceltaSensata(p.mano[0], p.inTavola, p.briscola, modello == Modello::Casuale)
-                     : SceltaModello(p, modello, g);
+        const int carta = p.mano[static_cast<std::size_t>(chi)] == 0 ? -1
+                          : chi == 0 ? SceltaSensata(p.mano[0], p.inTavola, p.briscola,
+                                                     modello == Modello::Casuale)
+                                     : SceltaModello(p, modello, g);
+        if (carta < 0 || carta >= NumeroCarte) {
+            return u(p.punti[0]); // a side with nothing to play: no deal gets here
+        }
         p.Gioca(carta);
     }
     return ValoreEsatto(p, modello, u);

@@ -56,7 +56,7 @@ TEST(Avversari, everyPlayerPlaysOnlyCardsOfItsHandFromKnowledgeThatAddsUp) {
     Casuale casuale(suo);
     Goloso goloso;
     Esperto esperto(3, 40);
-    Avversario* giocatori[] = {&casuale, &goloso, &esperto};
+    const std::array<Avversario*, 3> giocatori{&casuale, &goloso, &esperto};
     for (Avversario* a : giocatori) {
         for (Avversario* b : giocatori) {
             Controllore ca(*a), cb(*b);
@@ -208,15 +208,15 @@ TEST(Avversari, greedyPlaysTheCheapestCardThatTakesElseTheCheapest) {
 // Records the game as it stood at each of the computer's decisions.
 class Fotografo final : public Avversario {
 public:
-    Fotografo(const Briscola*& gioco, Avversario& dentro) : gioco_(gioco), dentro_(dentro) {}
+    explicit Fotografo(Avversario& dentro) : dentro_(dentro) {}
     int Scegli(const Conoscenza& k) override {
-        stati.push_back(gioco_->stato());
+        stati.push_back(gioco->stato());
         return dentro_.Scegli(k);
     }
+    const Briscola* gioco = nullptr;
     std::vector<StatoGioco> stati;
 
 private:
-    const Briscola*& gioco_;
     Avversario& dentro_;
 };
 
@@ -231,10 +231,9 @@ TEST(Avversari, theExpertChoosesFromWhatItMayKnowNotFromTheHiddenCards) {
     for (std::uint64_t partita = 0; partita < 3; ++partita) {
         test::ScriptedBoxes boxes;
         PcgRandom random(partita, ContatoreReseed());
-        const Briscola* visto = nullptr;
-        Fotografo fotografo(visto, esperto);
+        Fotografo fotografo(esperto);
         Briscola gioco(boxes, random, &fotografo);
-        visto = &gioco;
+        fotografo.gioco = &gioco;
         gioco.Form_Load();
         for (int presa = 0; presa < 20; ++presa) {
             const int carta = goloso.Scegli(gioco.ConoscenzaDi(TurnoUser));
