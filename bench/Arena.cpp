@@ -271,7 +271,8 @@ int main(int argc, char** argv) {
     std::printf("mean points: %s %.2f, %s %.2f\n", a, static_cast<double>(puntiA) / (2 * n), b,
                 static_cast<double>(puntiB) / (2 * n));
     std::printf("%s win rate (draws half): %.2f %% (95 %% interval %.2f - %.2f %%)\n", a,
-                100 * media, 100 * (media - margine), 100 * (media + margine));
+                100 * media, 100 * std::max(0.0, media - margine),
+                100 * std::min(1.0, media + margine));
     if (o.modelli) {
         for (std::size_t i = 0; i < 2; ++i) {
             if (o.giocatori[i] != "esperto") {
