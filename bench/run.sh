@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release) and prints every figure with its target:
 #   - whole games in the game core, on one core;
+#   - the expert's time per decision over the positions of 60 games (median
+#     and 99th percentile), and the playouts per second of its simulations,
+#     on one core;
 #   - a redraw of the table rendered into the real window, loading the 41
 #     pictures, building the window (offscreen);
 #   - the real program from its start to its first box under Xvfb, and its
@@ -138,6 +141,11 @@ per_second() { awk -v v="$1" 'BEGIN { printf "%.0f", v }'; }
 micro() { awk -v v="$1" 'BEGIN { printf "%.1f", v }'; }
 
 games=$(column "$scratch/core.csv" WholeGames games/s)
+expert_median=$(column "$scratch/core.csv" EspertoDecisione/iterations:1 median_ms)
+expert_p99=$(column "$scratch/core.csv" EspertoDecisione/iterations:1 p99_ms)
+playouts_random=$(column "$scratch/core.csv" Playout/modello:0 playouts/s)
+playouts_greedy=$(column "$scratch/core.csv" Playout/modello:1 playouts/s)
+playouts_sensible=$(column "$scratch/core.csv" Playout/modello:2 playouts/s)
 redraw=$(column "$scratch/ui.csv" RidisegnaFinestra cpu_time)
 redraw_same=$(column "$scratch/ui.csv" RidisegnaSenzaCambi cpu_time)
 pictures=$(column "$scratch/ui.csv" Carica41Immagini cpu_time)
@@ -148,6 +156,10 @@ echo
 echo "== summary                                          measured        target"
 printf '%-50s %-15s %s\n' \
     "core games per second (one core)" "$(per_second "$games")" "" \
+    "expert: time per decision, median (ms)" "$(micro "$expert_median")" "" \
+    "expert: time per decision, 99th percentile (ms)" "$(micro "$expert_p99")" "<= 50" \
+    "playouts per second against random/greedy/sensible" \
+    "$(per_second "$playouts_random")/$(per_second "$playouts_greedy")/$(per_second "$playouts_sensible")" "" \
     "redraw rendered into the window (us)" "$(micro "$redraw")" "well under 1000" \
     "redraw with nothing changed (us)" "$(micro "$redraw_same")" "" \
     "loading the 41 pictures (us)" "$(micro "$pictures")" "" \

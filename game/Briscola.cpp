@@ -2,6 +2,7 @@
 
 #include "Testi.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace trivanta {
@@ -71,7 +72,8 @@ void Imposta(std::string& immagine, std::string_view nome) {
 
 } // namespace
 
-Briscola::Briscola(MessageBoxes& boxes, Random& random) : boxes_(boxes), random_(random) {}
+Briscola::Briscola(MessageBoxes& boxes, Random& random, Avversario* avversario)
+    : boxes_(boxes), random_(random), avversario_(avversario) {}
 
 // ---------------------------------------------------------------- events
 
@@ -94,6 +96,8 @@ void Briscola::Form_Load() {
         }
     }
     s_.SemeBriscola = 0;
+    s_.Prese = {};
+    s_.NumeroPrese = 0;
     s_.WaitingForUser = false;
     s_.WaitingForPC = false;
 
@@ -159,6 +163,9 @@ void Briscola::giocatautente_Click() {
                 codiceUser = CodificaCarta(v, s);
             }
         });
+        const CartaDecodificata user = DecodificaCodice(codiceUser);
+        const CartaDecodificata pc = DecodificaCodice(codicePc);
+        RegistraPresa(user.valore, user.seme, pc.valore, pc.seme);
 
         const int vincitore = VincitoreCalata();
         if (vincitore == TurnoUser || vincitore == TurnoPc) {
@@ -290,7 +297,7 @@ bool Briscola::PescaDalMazzo(int& valore, int& seme) {
 }
 
 int Briscola::ContaCarte(std::int16_t posizione) const {
-    return std::popcount(Insieme(s_.StatoCarte, In(posizione)));
+    return Quante(Insieme(s_.StatoCarte, In(posizione)));
 }
 
 // ---------------------------------------------------------------- a trick
@@ -310,21 +317,18 @@ int Briscola::VincitoreCalata() {
             semeUser = s;
         }
     });
-    const std::string codiceUser = CodificaCarta(valoreUser, semeUser);
-    const std::string codicePc = CodificaCarta(valorePc, semePc);
-    const bool briscolaUser = CartaDiBriscola(codiceUser);
-    const bool briscolaPc = CartaDiBriscola(codicePc);
-
-    if (briscolaUser != briscolaPc) {
-        return briscolaUser ? TurnoUser : TurnoPc;
-    }
-    if (briscolaUser || semeUser == semePc) {
-        const int puntiUser = PuntiCarta(codiceUser);
-        const int puntiPc = PuntiCarta(codicePc);
-        if (puntiUser != puntiPc) {
-            return puntiUser > puntiPc ? TurnoUser : TurnoPc;
-        }
-        return valorePc > valoreUser ? TurnoPc : TurnoUser;
+    // Both cards go through the trump test as they always did, which leaves
+    // the computer's card in ValoreCarta and SemeCarta; the rule itself is
+    // the one the simulations use.
+    CartaDiBriscola(CodificaCarta(valoreUser, semeUser));
+    CartaDiBriscola(CodificaCarta(valorePc, semePc));
+    switch (Confronta(valoreUser, semeUser, valorePc, semePc, s_.SemeBriscola)) {
+    case Esito::Prima:
+        return TurnoUser;
+    case Esito::Seconda:
+        return TurnoPc;
+    case Esito::Nessuna:
+        break;
     }
     // Neither follows the other: the card led takes the trick.
     return s_.Turno;
@@ -355,22 +359,60 @@ void Briscola::GiocataPc() {
         return;
     }
     Ridisegna();
-    random_.reseed();
-    int valore = 0;
-    int seme = 0;
-    for (;;) {
-        valore = Estrai(random_, 11);
-        seme = Estrai(random_, 5);
-        if (valore == 0 || valore > NumeroValori || seme == 0 || seme > NumeroSemi) {
-            continue;
-        }
-        if (s_.StatoCarte[valore][seme] == PosManoPc) {
-            break;
-        }
+    Avversario* avversario = avversario_ != nullptr ? avversario_ : &casuale_;
+    const Conoscenza k = ConoscenzaDi(TurnoPc);
+    int scelta = avversario->Scegli(k);
+    // A card the computer does not hold would take another card's place:
+    // play its first card instead.
+    if (scelta < 0 || scelta >= NumeroCarte || !Contiene(k.Mano, scelta)) {
+        scelta = Prima(k.Mano);
     }
-    s_.StatoCarte[valore][seme] = PosTerraPc;
+    s_.StatoCarte[ValoreIndice(scelta)][SemeIndice(scelta)] = PosTerraPc;
     Ridisegna();
     s_.WaitingForPC = false;
+}
+
+Conoscenza Briscola::ConoscenzaDi(int lato) const {
+    const bool pc = lato == TurnoPc;
+    // One pass over the table, one set per location code, without a branch
+    // per card: the opponent is asked ten times a game.
+    std::array<Maschera, 16> dove{};
+    for (int v = 1; v <= NumeroValori; ++v) {
+        for (int seme = 1; seme <= NumeroSemi; ++seme) {
+            const auto codice = static_cast<std::size_t>(s_.StatoCarte[v][seme] & 15);
+            dove[codice] |= Bit(IndiceCarta(v, seme));
+        }
+    }
+    const auto una = [](Maschera m) { return m != 0 ? Prima(m) : -1; };
+    Conoscenza k;
+    k.SemeBriscola = s_.SemeBriscola;
+    k.CarteCoperte = Quante(dove[PosMazzo]);
+    k.CartaScoperta = una(dove[PosBriscola]);
+    k.Mano = dove[pc ? PosManoPc : PosManoUser];
+    k.PreseMie = dove[pc ? PosPresaPc : PosPresaUser];
+    k.PreseSue = dove[pc ? PosPresaUser : PosPresaPc];
+    k.CartaMia = una(dove[pc ? PosTerraPc : PosTerraUser]);
+    k.CartaAvversario = una(dove[pc ? PosTerraUser : PosTerraPc]);
+    k.NumeroPrese = std::min(s_.NumeroPrese, static_cast<int>(k.Storia.size()));
+    for (int t = 0; t < k.NumeroPrese; ++t) {
+        const PresaGiocata& p = s_.Prese[static_cast<std::size_t>(t)];
+        PresaVista& v = k.Storia[static_cast<std::size_t>(t)];
+        v.guidavoIo = p.Guida == lato;
+        v.mia = pc ? p.CartaPc : p.CartaUser;
+        v.sua = pc ? p.CartaUser : p.CartaPc;
+    }
+    return k;
+}
+
+void Briscola::RegistraPresa(int valoreUser, int semeUser, int valorePc, int semePc) {
+    // Only whole tricks of real cards, and never more than a game holds.
+    if (NomeImmagine(valoreUser, semeUser).empty() || NomeImmagine(valorePc, semePc).empty() ||
+        s_.NumeroPrese >= static_cast<int>(s_.Prese.size()) || s_.NumeroPrese < 0) {
+        return;
+    }
+    s_.Prese[static_cast<std::size_t>(s_.NumeroPrese++)] = {
+        s_.Turno, static_cast<std::int8_t>(IndiceCarta(valoreUser, semeUser)),
+        static_cast<std::int8_t>(IndiceCarta(valorePc, semePc))};
 }
 
 void Briscola::PescaCarte() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "Avversario.h"
 #include "Carte.h"
+#include "Conoscenza.h"
 #include "MessageBoxes.h"
 #include "Random.h"
 #include "Tavolo.h"
@@ -10,6 +12,15 @@
 #include <string>
 
 namespace trivanta {
+
+// A trick as it was played: who led it and the two cards (card indices).
+struct PresaGiocata {
+    int Guida = 0; // TurnoUser or TurnoPc
+    std::int8_t CartaUser = -1;
+    std::int8_t CartaPc = -1;
+
+    bool operator==(const PresaGiocata&) const = default;
+};
 
 // The whole state of the program: the location of every card, the globals of
 // the game and the variables that the window shares with it.
@@ -25,6 +36,9 @@ struct StatoGioco {
     std::array<std::int16_t, 5> ManoUserValore{}; // card shown in user(i); -1 ends the hand
     std::array<std::int16_t, 5> ManoUserSeme{};
     int SemeBriscola = 0; // the trump suit, kept after the trump card is drawn
+    // The tricks of this game in order, which both players have seen.
+    std::array<PresaGiocata, 20> Prese{};
+    int NumeroPrese = 0;
 
     // Shared with the window.
     bool SceltoDiChiudere = false; // the user declined another game
@@ -39,7 +53,14 @@ struct StatoGioco {
 // the event that made it has returned.
 class Briscola {
 public:
-    Briscola(MessageBoxes& boxes, Random& random);
+    // The computer's card comes from `avversario`; none means a card at
+    // random from the game's own generator, as the game was first made.
+    Briscola(MessageBoxes& boxes, Random& random, Avversario* avversario = nullptr);
+    Briscola(const Briscola&) = delete;
+    Briscola& operator=(const Briscola&) = delete;
+
+    // Takes effect from the computer's next card; null goes back to chance.
+    void ImpostaAvversario(Avversario* avversario) { avversario_ = avversario; }
 
     const StatoGioco& stato() const { return s_; }
     StatoGioco& stato() { return s_; }
@@ -75,6 +96,9 @@ public:
     void TerminaPartita();
     void FinePartita();
 
+    // What the side `lato` (TurnoUser or TurnoPc) may know right now.
+    Conoscenza ConoscenzaDi(int lato) const;
+
     // Card codes, through the shared ValoreCarta and SemeCarta.
     void DecodificaCarta(const std::string& codice);
 
@@ -94,8 +118,12 @@ private:
     int ContaCarte(std::int16_t posizione) const;
     void MostraCarta(Posto& posto, int i, int j);
 
+    void RegistraPresa(int valoreUser, int semeUser, int valorePc, int semePc);
+
     MessageBoxes& boxes_;
     Random& random_;
+    Casuale casuale_{random_};
+    Avversario* avversario_;
     StatoGioco s_;
     Tavolo tavolo_;
     bool chiusuraRichiesta_ = false;

@@ -64,23 +64,6 @@ CartaDecodificata DecodificaCodice(std::string_view codice) {
     return carta;
 }
 
-int PuntiValore(int valore) {
-    switch (valore) {
-    case 1:
-        return 11;
-    case 3:
-        return 10;
-    case 10:
-        return 4;
-    case 9:
-        return 3;
-    case 8:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
 std::string_view NomeImmagine(int valore, int seme) {
     if (!EUnaCarta(valore, seme)) {
         return {};

@@ -41,7 +41,48 @@ struct CartaDecodificata {
 CartaDecodificata DecodificaCodice(std::string_view codice);
 
 // Points of a card by its value: 11, 10, 4, 3, 2 for 1, 3, 10, 9, 8.
-int PuntiValore(int valore);
+constexpr int PuntiValore(int valore) {
+    switch (valore) {
+    case 1:
+        return 11;
+    case 3:
+        return 10;
+    case 10:
+        return 4;
+    case 9:
+        return 3;
+    case 8:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+// How two cards of a trick compare. Nessuna: neither is a trump and the
+// suits differ, so the card led takes the trick whichever it is.
+enum class Esito { Prima, Seconda, Nessuna };
+
+// The rule of a trick, in one place for the game and for the computer's
+// simulations. A trump beats any other card; two trumps or two cards of one
+// suit go to the one with more points, then to the higher value. Suit 0 (a
+// code that did not decode) is never a trump.
+constexpr Esito Confronta(int valorePrima, int semePrima, int valoreSeconda, int semeSeconda,
+                          int semeBriscola) {
+    const bool briscolaPrima = semePrima != 0 && semePrima == semeBriscola;
+    const bool briscolaSeconda = semeSeconda != 0 && semeSeconda == semeBriscola;
+    if (briscolaPrima != briscolaSeconda) {
+        return briscolaPrima ? Esito::Prima : Esito::Seconda;
+    }
+    if (briscolaPrima || semePrima == semeSeconda) {
+        const int puntiPrima = PuntiValore(valorePrima);
+        const int puntiSeconda = PuntiValore(valoreSeconda);
+        if (puntiPrima != puntiSeconda) {
+            return puntiPrima > puntiSeconda ? Esito::Prima : Esito::Seconda;
+        }
+        return valoreSeconda > valorePrima ? Esito::Seconda : Esito::Prima;
+    }
+    return Esito::Nessuna;
+}
 
 // Name of a card's picture: suit letter then value digit ("o1", "s0"), the
 // reverse of its code; empty when (valore, seme) is no card.

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 #include <random>
+#include <utility>
 
 namespace trivanta {
 
@@ -26,6 +27,10 @@ float secondsSinceMidnight() {
     return duration<float>(sinceMidnight).count();
 }
 
+std::function<float()> ContatoreReseed() {
+    return [n = 0.0F]() mutable { return n += 1.0F; };
+}
+
 PcgRandom::PcgRandom() : clock_(secondsSinceMidnight) {
     std::random_device entropy;
     const std::uint64_t seed = (std::uint64_t{entropy()} << 32) | entropy();
@@ -35,7 +40,8 @@ PcgRandom::PcgRandom() : clock_(secondsSinceMidnight) {
 }
 
 PcgRandom::PcgRandom(std::uint64_t seed, Clock clock)
-    : state_(splitmix64(seed)), increment_((splitmix64(~seed) << 1) | 1U), clock_(clock) {}
+    : state_(splitmix64(seed)), increment_((splitmix64(~seed) << 1) | 1U),
+      clock_(std::move(clock)) {}
 
 // PCG-XSH-RR: 64 bits of state, 32 bits out.
 std::uint32_t PcgRandom::next32() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace trivanta {
 
@@ -17,12 +18,18 @@ public:
 // Seconds since midnight (UTC) with their fraction, as single precision.
 float secondsSinceMidnight();
 
+// A clock that reads 1, 2, 3, ... at successive reseeds: a run then depends
+// only on the seed and on how many reseeds came before, on every machine.
+std::function<float()> ContatoreReseed();
+
 // PCG32 generator. A reseed mixes the time of day into the current state
 // instead of replacing it, so two reseeds within one tick of the clock still
 // lead to fresh numbers and no sequence is ever replayed.
 class PcgRandom final : public Random {
 public:
-    using Clock = float (*)();
+    // What a reseed stirs in: the time of day, or anything that repeats
+    // from run to run, such as a counter, when a run must be replayed.
+    using Clock = std::function<float()>;
 
     // Seeded from the system's entropy source, reseeded from the real clock.
     PcgRandom();
