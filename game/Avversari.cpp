@@ -1,4 +1,7 @@
 #include "Avversario.h"
+#include "Esperto.h"
+
+#include <random>
 
 namespace trivanta {
 
@@ -72,6 +75,22 @@ int Casuale::Scegli(const Conoscenza& k) {
             return IndiceCarta(valore, seme);
         }
     }
+}
+
+Giocatori CreaGiocatori(bool esperto, std::optional<std::uint64_t> seme) {
+    Giocatori g;
+    if (seme) {
+        g.random = std::make_unique<PcgRandom>(*seme, ContatoreReseed());
+    } else {
+        g.random = std::make_unique<PcgRandom>();
+    }
+    if (esperto) {
+        std::random_device entropia;
+        const std::uint64_t suo =
+            seme ? *seme : (std::uint64_t{entropia()} << 32 | std::uint64_t{entropia()});
+        g.avversario = std::make_unique<Esperto>(suo);
+    }
+    return g;
 }
 
 } // namespace trivanta

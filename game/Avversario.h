@@ -3,6 +3,10 @@
 #include "Conoscenza.h"
 #include "Random.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
+
 namespace trivanta {
 
 // Chooses the card that one side of the table plays. It sees only what that
@@ -40,5 +44,18 @@ public:
 // with the fewest points. Cheapest: fewest points, then a plain card before a
 // trump, then the weaker card, then the lower suit.
 int SceltaGolosa(Maschera mano, int guida, int briscola);
+
+// The game's generator and the computer's player for one run of the
+// program. With a seed, the dealer, the deal and every choice of the
+// computer follow from it in every game until the program ends: the
+// generator is seeded with it and reseeded from a counter instead of the
+// clock, and the expert is seeded with it too. Without one, both start from
+// the system's entropy. No player (null) is the random choice over the
+// game's generator.
+struct Giocatori {
+    std::unique_ptr<Random> random;
+    std::unique_ptr<Avversario> avversario;
+};
+Giocatori CreaGiocatori(bool esperto, std::optional<std::uint64_t> seme);
 
 } // namespace trivanta

@@ -7,6 +7,8 @@ namespace trivanta::testi {
 
 // The window's title, also the title of every box without one of its own.
 inline constexpr const char* TitoloFinestra = "Trivanta";
+// The window's title when the computer plays as an expert.
+inline constexpr const char* TitoloFinestraEsperto = "Trivanta - avversario esperto";
 
 inline constexpr const char* DaraCarteUser = "Sarai tu a dare carte";
 inline constexpr const char* DaraCartePc = "Darà carte il computer";
@@ -76,5 +78,38 @@ inline constexpr const char* DescrizioneManoUser = "la tua mano, posto ";
 inline constexpr const char* DescrizioneScelta = ", scelta";
 inline constexpr const char* NomeBarraDiStato = "barra di stato";
 inline constexpr const char* PrefissoBarraDiStato = "barra di stato: ";
+
+// The command line: the options, what --help says of them, and the one line
+// that a mistake prints before the program ends with status 2.
+inline constexpr const char* NomeProgramma = "trivanta";
+inline constexpr const char* Uso = "Uso: ";
+inline constexpr const char* UsoOpzioni = " [opzioni]";
+inline constexpr const char* Opzioni = "Opzioni:";
+inline constexpr const char* DescrizioneProgramma = "Briscola contro il computer.";
+inline constexpr const char* OpzioneAvversario = "avversario";
+inline constexpr const char* AvversarioCasuale = "casuale";
+inline constexpr const char* AvversarioEsperto = "esperto";
+inline constexpr const char* ValoriAvversario = "casuale|esperto";
+inline constexpr const char* AiutoAvversario =
+    "L'avversario: casuale (gioca una carta a caso, il predefinito) o esperto.";
+inline constexpr const char* OpzioneSeme = "seme";
+inline constexpr const char* ValoriSeme = "N";
+inline constexpr const char* AiutoSeme =
+    "Un intero da 0 a 18446744073709551615: il mazziere, le carte e ogni scelta del computer "
+    "ne seguono, così una partita si può rigiocare.";
+inline constexpr const char* OpzioneAiuto = "help";
+inline constexpr const char* AiutoAiuto = "Mostra le opzioni ed esce.";
+inline constexpr const char* OpzioneVersione = "version";
+inline constexpr const char* AiutoVersione = "Mostra la versione ed esce.";
+inline constexpr const char* OpzioniValide =
+    "opzioni valide: --avversario casuale|esperto, --seme N, --help, --version";
+inline constexpr const char* OpzioneSconosciuta = "opzione sconosciuta: ";
+inline constexpr const char* ArgomentoSconosciuto = "argomento sconosciuto: ";
+inline constexpr const char* ValoreMancante = "manca il valore di --";
+inline constexpr const char* AvversarioSconosciuto = "avversario sconosciuto: ";
+inline constexpr const char* ValoriValidiAvversario = "valori validi: casuale, esperto";
+inline constexpr const char* SemeNonValido = "seme non valido: ";
+inline constexpr const char* ValoriValidiSeme =
+    "valori validi: gli interi da 0 a 18446744073709551615";
 
 } // namespace trivanta::testi

@@ -91,14 +91,17 @@ void descriptionIfChanged(QWidget* control, const QString& description) {
 
 } // namespace
 
-MainWindow::MainWindow(MessageBoxes* boxes, Random* random, BrowserPlatform* platform)
+MainWindow::MainWindow(MessageBoxes* boxes, Random* random, BrowserPlatform* platform,
+                       Avversario* avversario)
     : ownBoxes_(boxes ? nullptr : std::make_unique<QtMessageBoxes>(this, [this] { Disegna(); })),
       ownRandom_(random ? nullptr : std::make_unique<PcgRandom>()),
       ownPlatform_(platform ? nullptr : systemBrowserPlatform()),
       boxes_(boxes ? boxes : ownBoxes_.get()), random_(random ? random : ownRandom_.get()),
-      platform_(platform ? platform : ownPlatform_.get()), briscola_(*boxes_, *random_) {
+      platform_(platform ? platform : ownPlatform_.get()),
+      briscola_(*boxes_, *random_, avversario) {
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(QString::fromUtf8(testi::TitoloFinestra));
+    setWindowTitle(QString::fromUtf8(avversario != nullptr ? testi::TitoloFinestraEsperto
+                                                           : testi::TitoloFinestra));
     setWindowIcon(trivanta::windowIcon());
     setFont(fontFinestra(false));
     // A fixed border: it can be moved and minimised, never resized or maximised.

@@ -25,9 +25,11 @@ class MainWindow : public QMainWindow {
 
 public:
     // Null arguments stand for the real message boxes, random generator and
-    // browser platform; tests pass their own.
+    // browser platform, and for the computer that plays at random; tests and
+    // the command line pass their own. An opponent other than the random one
+    // is named in the title.
     explicit MainWindow(MessageBoxes* boxes = nullptr, Random* random = nullptr,
-                        BrowserPlatform* platform = nullptr);
+                        BrowserPlatform* platform = nullptr, Avversario* avversario = nullptr);
     ~MainWindow() override;
 
     Briscola& briscola() { return briscola_; }

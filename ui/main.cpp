@@ -1,8 +1,10 @@
 #include "MainWindow.h"
+#include "Opzioni.h"
 #include "Testi.h"
 
 #include <QApplication>
 #include <QProxyStyle>
+#include <cstdio>
 
 namespace {
 
@@ -22,15 +24,28 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    // Who the program is, once for everything that asks: the desktop entry
-    // gives its window the dock's icon and launcher (the application id on
-    // Wayland, the window class on X11 is "Trivanta").
-    QApplication::setApplicationName(QString::fromUtf8(trivanta::testi::TitoloFinestra));
-    QApplication::setApplicationVersion(QStringLiteral(TRIVANTA_VERSIONE));
+    using namespace trivanta;
+    // Who the program is, once for everything that asks: --version, and the
+    // desktop entry that gives its window the dock's icon and launcher (the
+    // application id on Wayland; the window class on X11 is "Trivanta").
+    QCoreApplication::setApplicationName(QString::fromUtf8(testi::TitoloFinestra));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TRIVANTA_VERSIONE));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Trivanta"));
+    // The command line is read before the toolkit opens a display: --help
+    // and a mistake need none, and end before any window or box.
+    const RigaDiComando riga = [&] {
+        const QCoreApplication lettore(argc, argv);
+        return LeggiRigaDiComando(QCoreApplication::arguments());
+    }();
+    if (!riga.opzioni) {
+        (void)std::fputs(riga.testo.toLocal8Bit().constData(), riga.uscita == 0 ? stdout : stderr);
+        return riga.uscita;
+    }
+
+    QApplication app(argc, argv);
     QApplication::setStyle(new PlainButtonsStyle); // the application owns it
-    trivanta::MainWindow window;
+    const Giocatori giocatori = CreaGiocatori(riga.opzioni->esperto, riga.opzioni->seme);
+    MainWindow window(nullptr, giocatori.random.get(), nullptr, giocatori.avversario.get());
     // The first game is dealt, and its dealer announced, before the window
     // is first shown.
     window.Form_Load();

@@ -1,9 +1,10 @@
+#include "Arbitro.h"
 #include "Esperto.h"
 #include "Sfida.h"
-#include "Arbitro.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 
 namespace trivanta {
@@ -338,6 +339,37 @@ TEST(Sfida, theExpertBeatsTheGreedyPlayerOverPairedDeals) {
     // The greedy player wins about one game in five against it with this
     // little effort, and half of them against an equal.
     EXPECT_GT(punteggio / (2 * smazzate), 0.7);
+}
+
+// What the command line's seed promises: the dealer, the deal and every
+// choice of the computer follow from it, game after game, for either
+// opponent; without a seed two runs differ.
+TEST(Giocatori, aSeedReplaysTheSameGamesAndItsAbsenceDoesNot) {
+    // Every box, and where every card lay after each press of "Gioca".
+    const auto gioca = [](bool esperto, std::optional<std::uint64_t> seme, int partite) {
+        const Giocatori g = CreaGiocatori(esperto, seme);
+        test::ScatoleScriptate boxes;
+        int fini = 0;
+        boxes.decidi = [&](const Message& m) {
+            return m.buttons == Buttons::Ok ? Answer::Ok
+                   : ++fini < partite       ? Answer::Yes
+                                            : Answer::No;
+        };
+        Briscola gioco(boxes, *g.random, g.avversario.get());
+        std::vector<decltype(StatoGioco::StatoCarte)> tavole;
+        gioco.Form_Load();
+        while (!gioco.ChiusuraRichiesta() && tavole.size() < 100) {
+            gioco.giocatautente_Click();
+            tavole.push_back(gioco.stato().StatoCarte);
+        }
+        return std::pair(boxes.mostrate, tavole);
+    };
+    EXPECT_EQ(gioca(false, 7, 3), gioca(false, 7, 3));
+    EXPECT_NE(gioca(false, 7, 1), gioca(false, 8, 1));
+    EXPECT_NE(gioca(false, std::nullopt, 1), gioca(false, std::nullopt, 1));
+    const auto esperto = gioca(true, 7, 2);
+    EXPECT_EQ(esperto.second.size(), 40U);
+    EXPECT_EQ(esperto, gioca(true, 7, 2));
 }
 
 } // namespace

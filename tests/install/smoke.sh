@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Installs Trivanta into a scratch prefix and runs the installed program on a
 # private X server, as a person would: the dealer's box appears and is
-# answered, the main window "Trivanta" appears with the window class that
-# its desktop entry names, and is closed through File > Esci. The program must end with status 0 and leave no file behind,
-# beside itself or in the directory it was started from.
-# usage: smoke.sh BUILD_DIR
+# answered, the main window appears with the window class that its desktop
+# entry names, and is closed through File > Esci. The program must end with
+# status 0 and leave no file behind, beside itself or in the directory it was
+# started from. With ACTION the program is started as the desktop entry's
+# action of that name says; the "esperto" action's window names the expert in
+# its title, while its boxes keep the program's title.
+# usage: smoke.sh BUILD_DIR [ACTION]
 set -uo pipefail
 
-build=${1:?usage: smoke.sh BUILD_DIR}
+build=${1:?usage: smoke.sh BUILD_DIR [ACTION]}
+action=${2:-}
 title=Trivanta
+main_title=Trivanta
+[ "$action" = esperto ] && main_title="Trivanta - avversario esperto"
 main_width=794 # the game window's client area; a message box is narrower
 
 scratch=$(mktemp -d)
@@ -40,8 +46,16 @@ cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
     fail "cmake --install: $(cat "$scratch/install.log")"
 game=$prefix/games/trivanta
 [ -x "$game" ] || fail "no installed program at games/trivanta"
-wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/org.example.Trivanta.desktop")
+entry=$prefix/share/applications/org.example.Trivanta.desktop
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 [ -n "$wm_class" ] || fail "the desktop entry names no window class"
+# The command line the entry (or its action) starts, the program's name
+# resolved to the installed program.
+section="Desktop Entry"
+[ -n "$action" ] && section="Desktop Action $action"
+command=$(awk -v s="[$section]" '$0 == s { f = 1; next } /^\[/ { f = 0 } f && /^Exec=/ { sub(/^Exec=/, ""); print; exit }' "$entry")
+read -r -a words <<<"$command"
+[ "${words[0]:-}" = trivanta ] || fail "[$section] does not start trivanta: '$command'"
 
 # Every file and directory, so that anything the run adds shows up.
 snapshot() { find "$prefix" "$work" -printf '%p\n' | sort; }
@@ -64,7 +78,7 @@ export DISPLAY=:$display
 # A clean environment: no offscreen platform from the test runner, a private
 # home and runtime directory.
 (cd "$work" && exec env -i PATH="$PATH" DISPLAY="$DISPLAY" LANG=C.UTF-8 \
-    HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/run" "$game") \
+    HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/run" "$game" "${words[@]:1}") \
     >"$scratch/game.log" 2>&1 &
 game_pid=$!
 
@@ -75,8 +89,8 @@ width_of() {
     echo "${width:-0}"
 }
 
-# The visible windows titled "Trivanta", one per line.
-visible_titled() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null; }
+# The visible windows with this title (the boxes' by default), one per line.
+visible_titled() { xdotool search --onlyvisible --name "^${1:-$title}\$" 2>/dev/null; }
 
 # The dealer's box comes first: the main window is shown only after it.
 box=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" | head -n1)
@@ -92,7 +106,7 @@ xdotool key --clearmodifiers Return
 
 main=
 for _ in $(seq 150); do
-    for w in $(visible_titled); do
+    for w in $(visible_titled "$main_title"); do
         if [ "$(width_of "$w")" -ge "$main_width" ]; then
             main=$w
             break 2
@@ -101,8 +115,7 @@ for _ in $(seq 150); do
     kill -0 "$game_pid" 2>/dev/null || fail "the program ended before its main window appeared"
     sleep 0.1
 done
-[ -n "$main" ] || fail "no main window titled '$title' within 15 s of answering the box"
-[ "$(xdotool getwindowname "$main")" = "$title" ] || fail "main window title is not '$title'"
+[ -n "$main" ] || fail "no main window titled '$main_title' within 15 s of answering the box"
 # The desktop groups the window with its launcher by this class.
 xdotool search --class "^$wm_class\$" 2>/dev/null | grep -qx "$main" ||
     fail "the main window's class is not '$wm_class', which the desktop entry names"
@@ -134,4 +147,4 @@ if [ "$before" != "$after" ]; then
     fail "the run left files behind:
 $(diff <(echo "$before") <(echo "$after") | sed -n 's/^> //p')"
 fi
-echo "installed program: dealer's box answered, main window closed, status 0, no file left"
+echo "installed program${action:+ (action $action)}: dealer's box answered, main window closed, status 0, no file left"

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The program's command line, as a user meets it in a terminal (no display
+# is needed for any of this): --help lists the options that the manual page
+# lists, --version names the project's version, and every mistake ends at
+# once with status 2 and one line on standard error that names the valid
+# values, before any window or box.
+# usage: options.sh PROGRAM SOURCE_DIR BUILD_DIR
+set -uo pipefail
+
+program=${1:?usage: options.sh PROGRAM SOURCE_DIR BUILD_DIR}
+source_dir=${2:?} build=${3:?}
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+
+# No display at all: a run that tried to open one would fail or hang here.
+run() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 10 "$program" "$@" >"$out" 2>"$err"; }
+
+# Mistakes: status 2, nothing on standard output, one line on standard error
+# that names what would have been right.
+while IFS='|' read -r args valid; do
+    # shellcheck disable=SC2086 # the arguments are words of the table
+    run $args
+    status=$?
+    [ "$status" -eq 2 ] || fail "'$args' ended with status $status, not 2"
+    [ ! -s "$out" ] || fail "'$args' wrote to standard output"
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "'$args' wrote $(wc -l <"$err") lines to standard error"
+    grep -qF -- "$valid" "$err" || fail "'$args' does not name the valid values: $(cat "$err")"
+done <<'TABLE'
+--avversario pippo|casuale, esperto
+--avversario Esperto|casuale, esperto
+--avversario|casuale, esperto
+--seme|18446744073709551615
+--seme abc|18446744073709551615
+--seme -1|18446744073709551615
+--seme 18446744073709551616|18446744073709551615
+--seme 5x|18446744073709551615
+--colore rosso|--avversario casuale|esperto, --seme N, --help, --version
+-x|--avversario casuale|esperto, --seme N, --help, --version
+partita|--avversario casuale|esperto, --seme N, --help, --version
+TABLE
+
+# --version: the project's version, as CMake has it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+run --version && [ "$(cat "$out")" = "Trivanta $version" ] ||
+    fail "--version printed '$(cat "$out")', not 'Trivanta $version'"
+
+# --help lists exactly the options of the manual page, as the page writes them.
+run --help || fail "--help ended with status $?"
+help_options=$(grep -oE '^  --[a-z]+( <[^>]+>)?' "$out" | sed 's/^  //' | sort)
+page_options=$(sed -n '/^\.TP/{n;p}' "$source_dir/packaging/trivanta.6.in" |
+    sed -E 's/^\.B[I]? //; s/\\-/-/g; s/" <([^>]+)>"/ <\1>/; s/"//g; s/  +/ /g' | sort)
+[ -n "$help_options" ] && [ "$help_options" = "$page_options" ] ||
+    fail "--help and the manual page list different options:
+$(diff <(echo "$help_options") <(echo "$page_options"))"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "command line: mistakes end with status 2 and one line; --help matches the manual page"
