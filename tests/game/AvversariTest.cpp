@@ -14,8 +14,10 @@ using test::Disponi;
 
 constexpr int O = 1, S = 2, C = 3, B = 4; // ori, spade, coppe, bastoni
 
-int Carta(int valore, int seme) {
-    return IndiceCarta(valore, seme);
+// Cards by their codes ("1o" is the ace of ori), "" for none.
+int Codice(const std::string& codice) {
+    const CartaDecodificata c = DecodificaCodice(codice);
+    return codice.empty() ? -1 : IndiceCarta(c.valore, c.seme);
 }
 
 // Asks another player and checks, at every call, that the knowledge it got
@@ -91,10 +93,10 @@ TEST(Avversari, aCardTheComputerDoesNotHoldNeverLeavesItsPlace) {
         int carta;
     } casi[] = {{"no card", -1},
                 {"past the deck", NumeroCarte},
-                {"the user's card on the table", Carta(1, O)},
-                {"a card of the user's hand", Carta(3, S)},
-                {"a card of a pile", Carta(7, C)},
-                {"the turned-up card", Carta(2, B)}};
+                {"the user's card on the table", Codice("1o")},
+                {"a card of the user's hand", Codice("3s")},
+                {"a card of a pile", Codice("7c")},
+                {"the turned-up card", Codice("2b")}};
     for (const auto& c : casi) {
         test::ScatoleScriptate boxes;
         PcgRandom random(1);
@@ -150,59 +152,33 @@ TEST(Avversari, theRandomComputerDrawsTheNumbersItAlwaysDrew) {
 TEST(Avversari, greedyPlaysTheCheapestCardThatTakesElseTheCheapest) {
     const struct {
         const char* caso;
-        std::vector<int> mano;
-        int guida, briscola, attesa;
+        std::vector<std::string> mano;
+        std::string guida;
+        int briscola;
+        std::string attesa;
     } casi[] = {
-        {"leads fewest points", {Carta(1, O), Carta(8, S), Carta(5, C)}, -1, B, Carta(5, C)},
-        {"leads a plain card before a trump", {Carta(2, B), Carta(4, O)}, -1, B, Carta(4, O)},
-        {"leads the weaker of two plain cards", {Carta(7, S), Carta(4, C)}, -1, B, Carta(4, C)},
-        {"leads the lower suit on a full tie", {Carta(6, C), Carta(6, S)}, -1, B, Carta(6, S)},
-        {"leads the cheapest trump", {Carta(1, B), Carta(3, B), Carta(10, B)}, -1, B, Carta(10, B)},
-        {"takes with a plain card before a trump",
-         {Carta(1, C), Carta(5, C), Carta(2, B)},
-         Carta(4, C),
-         B,
-         Carta(5, C)},
-        {"takes an ace with its lowest trump",
-         {Carta(3, C), Carta(2, B), Carta(10, B)},
-         Carta(1, C),
-         B,
-         Carta(2, B)},
-        {"takes even with ten points",
-         {Carta(3, C), Carta(8, S), Carta(4, O)},
-         Carta(2, C),
-         B,
-         Carta(3, C)},
-        {"takes a 0-point card with a trump",
-         {Carta(8, S), Carta(4, B)},
-         Carta(2, C),
-         B,
-         Carta(4, B)},
-        {"cannot take a higher trump: fewest points",
-         {Carta(1, C), Carta(8, S), Carta(5, B)},
-         Carta(3, B),
-         B,
-         Carta(5, B)},
-        {"cannot take another suit: fewest points",
-         {Carta(1, S), Carta(3, S), Carta(2, C)},
-         Carta(7, O),
-         B,
-         Carta(2, C)},
-        {"a lower card of the suit led does not take",
-         {Carta(10, O), Carta(9, S)},
-         Carta(3, O),
-         C,
-         Carta(9, S)},
+        {"leads fewest points", {"1o", "8s", "5c"}, "", B, "5c"},
+        {"leads a plain card before a trump", {"2b", "4o"}, "", B, "4o"},
+        {"leads the weaker of two plain cards", {"7s", "4c"}, "", B, "4c"},
+        {"leads the lower suit on a full tie", {"6c", "6s"}, "", B, "6s"},
+        {"leads the cheapest trump", {"1b", "3b", "0b"}, "", B, "0b"},
+        {"takes with a plain card before a trump", {"1c", "5c", "2b"}, "4c", B, "5c"},
+        {"takes an ace with its lowest trump", {"3c", "2b", "0b"}, "1c", B, "2b"},
+        {"takes even with ten points", {"3c", "8s", "4o"}, "2c", B, "3c"},
+        {"takes a 0-point card with a trump", {"8s", "4b"}, "2c", B, "4b"},
+        {"cannot take a higher trump: fewest points", {"1c", "8s", "5b"}, "3b", B, "5b"},
+        {"cannot take another suit: fewest points", {"1s", "3s", "2c"}, "7o", B, "2c"},
+        {"a lower card of the suit led does not take", {"0o", "9s"}, "3o", C, "9s"},
     };
     Goloso goloso;
     for (const auto& c : casi) {
         Conoscenza k;
-        for (const int carta : c.mano) {
-            k.Mano |= Bit(carta);
+        for (const std::string& carta : c.mano) {
+            k.Mano |= Bit(Codice(carta));
         }
-        k.CartaAvversario = c.guida;
+        k.CartaAvversario = Codice(c.guida);
         k.SemeBriscola = c.briscola;
-        EXPECT_EQ(goloso.Scegli(k), c.attesa) << c.caso;
+        EXPECT_EQ(goloso.Scegli(k), Codice(c.attesa)) << c.caso;
     }
 }
 

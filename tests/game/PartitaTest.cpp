@@ -102,14 +102,28 @@ TEST_F(Partita, newGameAnsweredNoChangesNothingYesStartsFromScratch) {
 // 61, 59 or no points at all; the user's pile holds the rest.
 TEST_F(Partita, theScoreCountsPointsAndADrawIsADraw) {
     boxes.mentreAperta = [&](const Message& m) { arbitro.Box(m, s, t); };
-    const std::initializer_list<test::Posa> pile[] = {
-        {{1, 1, PosPresaPc}, {1, 2, PosPresaPc}, {1, 3, PosPresaPc}, {1, 4, PosPresaPc},
-         {3, 1, PosPresaPc}, {10, 1, PosPresaPc}, {8, 1, PosPresaPc}},
-        {{1, 1, PosPresaPc}, {1, 2, PosPresaPc}, {1, 3, PosPresaPc}, {1, 4, PosPresaPc},
-         {3, 1, PosPresaPc}, {10, 1, PosPresaPc}, {9, 1, PosPresaPc}},
-        {{1, 1, PosPresaPc}, {1, 2, PosPresaPc}, {1, 3, PosPresaPc}, {1, 4, PosPresaPc},
-         {3, 1, PosPresaPc}, {9, 1, PosPresaPc}, {8, 1, PosPresaPc}},
-        {}};
+    const std::initializer_list<test::Posa> pile[] = {{{1, 1, PosPresaPc},
+                                                       {1, 2, PosPresaPc},
+                                                       {1, 3, PosPresaPc},
+                                                       {1, 4, PosPresaPc},
+                                                       {3, 1, PosPresaPc},
+                                                       {10, 1, PosPresaPc},
+                                                       {8, 1, PosPresaPc}},
+                                                      {{1, 1, PosPresaPc},
+                                                       {1, 2, PosPresaPc},
+                                                       {1, 3, PosPresaPc},
+                                                       {1, 4, PosPresaPc},
+                                                       {3, 1, PosPresaPc},
+                                                       {10, 1, PosPresaPc},
+                                                       {9, 1, PosPresaPc}},
+                                                      {{1, 1, PosPresaPc},
+                                                       {1, 2, PosPresaPc},
+                                                       {1, 3, PosPresaPc},
+                                                       {1, 4, PosPresaPc},
+                                                       {3, 1, PosPresaPc},
+                                                       {9, 1, PosPresaPc},
+                                                       {8, 1, PosPresaPc}},
+                                                      {}};
     gioco.ShapeUserInvisibili();
     for (const auto& pc : pile) {
         test::Disponi(s, pc, PosPresaUser);

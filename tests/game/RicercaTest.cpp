@@ -1,3 +1,4 @@
+#include "Arbitro.h"
 #include "Simulazione.h"
 
 #include <algorithm>
@@ -7,42 +8,18 @@
 #include <vector>
 
 // The exact search of the last tricks against a brute force that shares
-// nothing with it: its own cards, its own trick rule, every line played out.
+// nothing with it: the referee's rules, its own cards, every line played out.
 namespace trivanta {
 namespace {
 
-struct Carta {
-    int valore, seme;
-};
+using test::Carta;
 
 int Punti(const Carta& c) {
-    switch (c.valore) {
-    case 1:
-        return 11;
-    case 3:
-        return 10;
-    case 10:
-        return 4;
-    case 9:
-        return 3;
-    case 8:
-        return 2;
-    default:
-        return 0;
-    }
+    return test::oracolo::Punti(c.valore);
 }
 
-// A card of the suit led beats a weaker one of that suit; a trump beats
-// anything else; any other card loses to the card led.
 bool RispostaVince(const Carta& guida, const Carta& risposta, int briscola) {
-    const int ordine[] = {2, 4, 5, 6, 7, 8, 9, 10, 3, 1};
-    const auto forza = [&](const Carta& c) {
-        return std::find(std::begin(ordine), std::end(ordine), c.valore) - std::begin(ordine);
-    };
-    if (risposta.seme == guida.seme) {
-        return forza(risposta) > forza(guida);
-    }
-    return risposta.seme == briscola;
+    return test::oracolo::SecondaPrende(guida, risposta, briscola);
 }
 
 struct Partita {
