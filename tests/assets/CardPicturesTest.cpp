@@ -1,5 +1,5 @@
-// The committed card pictures as the window relies on them, the loader that
-// serves them from the resource, and the window icon.
+// The committed card pictures as the window relies on them, and the loader
+// that serves them from the resource.
 #include "CardPictures.h"
 
 #include "Carte.h"
@@ -12,8 +12,9 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <numeric>
-#include <set>
 #include <string>
+
+using namespace trivanta;
 
 namespace {
 
@@ -43,8 +44,7 @@ double Distanza(const QImage& a, const QImage& b) {
 TEST(CardPictures, eachIsCommittedInTwoSizesAndServedAsCommitted) {
     std::map<std::string, QImage> gifs;
     for (int c = 0; c <= 40; ++c) {
-        const std::string name(c == 40 ? trivanta::Vuota
-                                       : trivanta::NomeImmagine(c / 4 + 1, c % 4 + 1));
+        const std::string name(c == 40 ? Vuota : NomeImmagine(c / 4 + 1, c % 4 + 1));
         gifs[name] = rgb(QImage(file(name, ".gif")));
     }
     for (const auto& [name, gif] : gifs) {
@@ -71,28 +71,13 @@ TEST(CardPictures, eachIsCommittedInTwoSizesAndServedAsCommitted) {
         EXPECT_TRUE(vicine.begin()->second == name && vicine.begin()->first < 6)
             << vicine.begin()->second << " at " << vicine.begin()->first;
 
-        EXPECT_EQ(rgb(trivanta::cardPicture(name).toImage()), gif);
-        const QPixmap served = trivanta::largeCardPicture(name);
+        EXPECT_EQ(rgb(cardPicture(name).toImage()), gif);
+        const QPixmap served = largeCardPicture(name);
         EXPECT_TRUE(served.devicePixelRatio() == 2 && rgb(served.toImage()) == rgb(large));
     }
     for (std::string_view name : {"", "o", "O1", "x1", "o10", "vuota ", "VUOTA", "../cards/o1"}) {
-        EXPECT_TRUE(trivanta::cardPicture(name).isNull() &&
-                    trivanta::largeCardPicture(name).isNull())
+        EXPECT_TRUE(cardPicture(name).isNull() && largeCardPicture(name).isNull())
             << '"' << name << '"';
-    }
-}
-
-// A yellow face, see-through around it, in every size; 16 colours where small.
-TEST(WindowIcon, isAYellowFaceInEverySize) {
-    for (int size : {16, 32, 48, 64, 128}) {
-        const QImage image = trivanta::windowIcon().pixmap(QSize(size, size)).toImage();
-        const QRgb face = image.pixel(size / 2, size / 4);
-        const auto* bits = reinterpret_cast<const QRgb*>(image.constBits());
-        EXPECT_TRUE(
-            image.size() == QSize(size, size) && qAlpha(image.pixel(0, 0)) == 0 &&
-            qRed(face) > 200 && qGreen(face) > 160 && qBlue(face) < 100 &&
-            (size > 32 || std::set<QRgb>(bits, bits + image.width() * image.height()).size() <= 16))
-            << size;
     }
 }
 

@@ -4,9 +4,8 @@
 // shows, what a screen reader hears and the keyboard's frame.
 #include "MainWindow.h"
 
-#include <QPointer>
-#include <utility>
-#include <vector>
+#include <QStringList>
+#include <map>
 
 namespace trivanta::test {
 
@@ -23,17 +22,14 @@ template <class T = QWidget> T* Controllo(QWidget& w, const QString& name) {
 // reader reads.
 QString DifferenzeDalTavolo(MainWindow& w, bool pixel = true);
 
-// What a screen reader reads as the control's name, through Qt's
-// accessibility interface.
-QString Sentito(QWidget* control);
-
 // Assistive technology switched on, as when a screen reader runs, for as long
-// as it lives: every name change that Qt announces is recorded with the
-// name the reader then reads.
+// as it lives. It keeps what the reader was last told of each control of a
+// main window, and the announcements that told it again what it already had.
 struct Lettore {
     Lettore();
     ~Lettore();
-    std::vector<std::pair<QPointer<QWidget>, QString>> annunci;
+    std::map<QWidget*, QString> detto;
+    QStringList ripetuti;
 };
 
 // Whether `focused`, drawn with the keyboard focus, shows against `plain`, the
