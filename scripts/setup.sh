@@ -22,8 +22,9 @@ if [ "${1:-}" = "--windows" ]; then
     packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
 elif [ "${1:-}" = "--test" ]; then
     packages+=(
-        # the tests, and the picture files they read; Qt's private headers
-        # switch assistive technology on as a screen reader would
+        # the tests; giflib for the program that draws the pictures, which
+        # the analysers build; Qt's private headers switch assistive
+        # technology on as a screen reader would
         libgtest-dev libgmock-dev libgif-dev fonts-dejavu-core qt6-base-private-dev
         # the installed program on a real X server and on a headless Wayland
         # compositor
