@@ -128,6 +128,14 @@ private slots:
         for (int k = 0; k < 3; ++k) {
             QCOMPARE(at(posto("Shape2", k)).marginsRemoved({5, 5, 4, 3}), at(posto("user", k)));
         }
+        // A fixed border: not resized, nothing to maximise, and the menus
+        // answer access keys only.
+        const QSize fissa = w.size();
+        w.resize(fissa + QSize(200, 200));
+        QVERIFY(w.size() == fissa && !(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        for (const QAction* voce : w.findChildren<QAction*>()) {
+            QVERIFY2(voce->shortcut().isEmpty(), qPrintable(voce->text()));
+        }
     }
 
     void twoGamesTheFirstWithTheKeyboardAndAScreenReader() {
