@@ -30,6 +30,11 @@ struct Carta {
     int valore = 0, seme = 0;
     bool operator==(const Carta&) const = default;
 };
+// The card of a card number as the computer's players count them: value
+// outside, suit inside, from 0.
+inline Carta CartaDi(int numero) {
+    return {numero / 4 + 1, numero % 4 + 1};
+}
 // The card at a location, the last in the order of the table; {0, 0} for none.
 Carta Trova(const StatoGioco& s, std::int16_t posizione);
 
