@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/mount.h>
@@ -38,26 +39,22 @@ std::string LeggiFile(const fs::path& path) {
 // Root may write anywhere: what needs a closed folder is made and run as nobody.
 const uid_t Io = ::geteuid(), Nessuno = Io == 0 ? 65534 : Io;
 
-void Diventa(uid_t uid) {
-    if (::geteuid() != uid && ::seteuid(uid) != 0) {
-        std::abort(); // the rest would run as the wrong user
-    }
-}
-
 // A fresh folder of the given user, as whom the suite runs until the folder
-// is removed with all it holds.
+// is removed with all it holds. Running on as the wrong user would be worse
+// than stopping.
 struct Radice {
     std::string path = (fs::temp_directory_path() / "trivanta-prova-XXXXXX").string();
 
     explicit Radice(uid_t utente = Io) {
         if (::mkdtemp(path.data()) == nullptr ||
-            ::chown(path.c_str(), utente, static_cast<gid_t>(-1)) != 0) {
-            throw std::runtime_error("no folder for the test");
+            ::chown(path.c_str(), utente, static_cast<gid_t>(-1)) != 0 || ::seteuid(utente) != 0) {
+            std::abort();
         }
-        Diventa(utente);
     }
     ~Radice() {
-        Diventa(Io);
+        if (::seteuid(Io) != 0) {
+            std::abort();
+        }
         std::error_code ignorato;
         fs::remove_all(path, ignorato);
     }
@@ -136,27 +133,18 @@ TEST(LaunchBrowser, besideTheProgramElseInAFolderOfTheUsersOwnAndNeverThroughALi
         }
         std::ofstream(vittima) << "precious";
         std::fstream lettore; // a pipe with a reader takes what is written
-        switch (c.cosa) {
-        case Vecchio: // from an earlier run, longer: emptied, not appended to
-            std::ofstream(posto) << "left over from an earlier run\n";
-            break;
-        case Link:
-            fs::create_symlink(vittima, posto);
-            break;
-        case HardLink:
-            fs::create_hard_link(vittima, posto);
-            break;
-        case Pipe:
-            ::mkfifo(posto.c_str(), 0600);
-            lettore.open(posto, std::ios::in | std::ios::out);
-            break;
-        case CartellaAperta:
-            fs::create_directory(posto);
-            fs::permissions(posto, fs::perms::all);
-            break;
-        case Niente:
-            break;
-        }
+        const std::function<void()> metti[] = {
+            [] {},
+            // From an earlier run, longer: emptied, not appended to.
+            [&] { std::ofstream(posto) << "left over from an earlier run\n"; },
+            [&] { fs::create_symlink(vittima, posto); },
+            [&] { fs::create_hard_link(vittima, posto); },
+            [&] {
+                ::mkfifo(posto.c_str(), 0600), lettore.open(posto, std::ios::in | std::ios::out);
+            },
+            [&] { fs::create_directory(posto), fs::permissions(posto, fs::perms::all); },
+        };
+        metti[c.cosa]();
         FileVeri platform(r, c.dove.starts_with("tmp") ? "runtime" : r / "runtime");
         platform.risultatoRicerca = c.ricerca;
         platform.risultatoAvvio = c.avvio;
