@@ -196,11 +196,13 @@ private slots:
             }
             return Conta(s, PosTerraPc) == 1;
         };
-        // Each donation control opens the page.
+        // Each donation control opens the donation page.
         f_->clicca("Command1");
         f_->clicca("Command2");
         Controllo<QAction>(w, "cmdDonazione")->trigger();
-        QCOMPARE(f_->browser.avviati.size(), std::size_t(3));
+        QVERIFY(f_->browser.avviati ==
+                decltype(f_->browser.avviati)(
+                    3, {f_->browser.eseguibile, "https://www.example.org/trivanta/donazione"}));
 
         // A new game asked for in the middle of a trick, Yes the default:
         // No changes nothing; Yes deals a new one, and nothing of the old
