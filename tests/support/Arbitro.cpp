@@ -8,9 +8,6 @@ namespace trivanta::test {
 
 namespace {
 
-constexpr std::int16_t Luoghi[] = {PosMazzo,     PosManoPc,   PosManoUser, PosPresaPc,
-                                   PosPresaUser, PosBriscola, PosTerraPc,  PosTerraUser};
-
 template <typename F> void PerOgniCarta(F&& f) {
     for (int v = 1; v <= 10; ++v) {
         for (int m = 1; m <= 4; ++m) {
@@ -19,26 +16,27 @@ template <typename F> void PerOgniCarta(F&& f) {
     }
 }
 
+// Where Conteggi counts a location code: the deck, the hands, the piles, the
+// trump card and the table at their own codes, anything else at 1.
+std::size_t Indice(int p) {
+    return p >= 0 && p <= 11 && (0b1110'0111'1001 >> p & 1) != 0 ? static_cast<std::size_t>(p) : 1;
+}
+
 std::string Nome(Carta c) {
     return std::string(NomeImmagine(c.valore, c.seme));
 }
 
-int PuntiIn(const StatoGioco& s, std::int16_t pila) {
-    int punti = 0;
-    PerOgniCarta(
-        [&](int v, int m) { punti += s.StatoCarte[v][m] == pila ? oracolo::Punti(v) : 0; });
-    return punti;
+// The status bar's text for these counts.
+std::string TestoStatus(const Conteggi& n) {
+    return testi::CartePresePc + std::to_string(n[PosPresaPc]) + testi::CartePreseUser +
+           std::to_string(n[PosPresaUser]);
 }
 
 } // namespace
 
 Conteggi Conta(const StatoGioco& s) {
     Conteggi n{};
-    PerOgniCarta([&](int v, int m) {
-        const int p = s.StatoCarte[v][m];
-        const bool valido = std::find(std::begin(Luoghi), std::end(Luoghi), p) != std::end(Luoghi);
-        n[static_cast<std::size_t>(valido ? p : 1)] += 1;
-    });
+    PerOgniCarta([&](int v, int m) { ++n[Indice(s.StatoCarte[v][m])]; });
     return n;
 }
 
@@ -48,11 +46,7 @@ int Conta(const StatoGioco& s, std::int16_t posizione) {
 
 Carta Trova(const StatoGioco& s, std::int16_t posizione) {
     Carta c;
-    PerOgniCarta([&](int v, int m) {
-        if (s.StatoCarte[v][m] == posizione) {
-            c = {v, m};
-        }
-    });
+    PerOgniCarta([&](int v, int m) { c = s.StatoCarte[v][m] == posizione ? Carta{v, m} : c; });
     return c;
 }
 
@@ -81,11 +75,6 @@ bool SecondaPrende(Carta guida, Carta seconda, int semeBriscola) {
     return rango(seconda.valore) > rango(guida.valore);
 }
 
-std::string TestoStatus(const Conteggi& n) {
-    return testi::CartePresePc + std::to_string(n[PosPresaPc]) + testi::CartePreseUser +
-           std::to_string(n[PosPresaUser]);
-}
-
 } // namespace oracolo
 
 void Arbitro::Atteso(bool ok, const std::string& cosa) {
@@ -95,16 +84,12 @@ void Arbitro::Atteso(bool ok, const std::string& cosa) {
 }
 
 void Arbitro::ControllaCodici(const StatoGioco& s) {
-    for (int v = 0; v <= 10; ++v) {
-        for (int m = 0; m <= 4; ++m) {
-            const int p = s.StatoCarte[v][m];
-            const bool valido = v == 0 || m == 0 ? p == PosMazzo
-                                                 : std::find(std::begin(Luoghi), std::end(Luoghi),
-                                                             p) != std::end(Luoghi);
-            Atteso(valido, "entry (" + std::to_string(v) + ", " + std::to_string(m) +
-                               ") holds location " + std::to_string(p));
-        }
+    // Row 0 and column 0 hold no card: a code that did not decode lands there.
+    int fuori = Conta(s)[1];
+    for (int i = 0; i <= 10; ++i) {
+        fuori += (s.StatoCarte[i][0] != PosMazzo) + (i <= 4 && s.StatoCarte[0][i] != PosMazzo);
     }
+    Atteso(fuori == 0, std::to_string(fuori) + " entries of the table hold no location");
 }
 
 void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
@@ -112,7 +97,6 @@ void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
     const Conteggi n = Conta(s);
     const int prese = (n[PosPresaPc] + n[PosPresaUser]) / 2;
     const int mano = std::min(3, 20 - prese);
-    const Carta pc = Trova(s, PosTerraPc);
     const Carta briscola = Trova(s, PosBriscola);
     if (briscola.seme != 0) {
         Atteso(semeBriscola_ == 0 || semeBriscola_ == briscola.seme, "the trump suit changed");
@@ -130,10 +114,6 @@ void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
             manoUser.emplace_back(NomeImmagine(v, m));
         }
     });
-    int marcatori = 0;
-    for (const bool m : t.Shape2) {
-        marcatori += m ? 1 : 0;
-    }
     const auto segnato = static_cast<std::size_t>(std::clamp(s.currentindex, 0, 2));
     const std::pair<bool, const char*> regole[] = {
         {n[PosTerraUser] == 0, "a user's card lies on the table between tricks"},
@@ -148,26 +128,27 @@ void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
         {n[PosMazzo] + n[PosBriscola] == std::max(0, 34 - 2 * prese), "the stock, against them"},
         {n[PosBriscola] == (prese <= 16 ? 1 : 0), "the trump card, against them"},
         {s.currentindex >= 0 && s.currentindex < mano, "the selected place is out of the hand"},
-        {t.Shape2[segnato] && marcatori == 1, "the marker is not on the selected card alone"},
-        {t.StatusBar1 == oracolo::TestoStatus(n), "the status bar does not count the piles"},
-        {t.terrauser.immagine.empty() && t.terrapc.immagine == Nome(pc),
+        {t.Shape2[segnato] && std::count(t.Shape2.begin(), t.Shape2.end(), true) == 1,
+         "the marker is not on the selected card alone"},
+        {t.StatusBar1 == TestoStatus(n), "the status bar does not count the piles"},
+        {t.terrauser.immagine.empty() && t.terrapc.immagine == Nome(Trova(s, PosTerraPc)),
          "the table places do not show the cards on the table"},
-        {briscola.seme == 0 ? t.cartabriscola.immagine.empty()
-                            : t.cartabriscola.immagine == Nome(briscola),
+        {t.cartabriscola.immagine == Nome(briscola),
          "the trump place does not show the trump card"},
     };
     for (const auto& [ok, cosa] : regole) {
         Atteso(ok, cosa);
     }
     for (std::size_t k = 0; k < 3; ++k) {
+        // The hand shows sorted by value, then suit, from the left, with no
+        // gaps, and each place plays the card it shows.
         const bool tiene = k < manoUser.size();
-        // The hand shows sorted by value, then suit, from the left, with no gaps.
-        Atteso(t.user[k].visibile == tiene && (!tiene || t.user[k].immagine == manoUser[k]),
-               "user(" + std::to_string(k) + ") does not show the hand in order");
-        Atteso(!tiene || NomeImmagine(s.ManoUserValore[k], s.ManoUserSeme[k]) == manoUser[k],
-               "place " + std::to_string(k) + " plays another card than it shows");
-        Atteso(t.pc[k].visibile == (static_cast<int>(k) < n[PosManoPc]) &&
-                   t.pc[k].immagine == Vuota,
+        Atteso(
+            t.user[k].visibile == tiene &&
+                (!tiene || (t.user[k].immagine == manoUser[k] &&
+                            NomeImmagine(s.ManoUserValore[k], s.ManoUserSeme[k]) == manoUser[k])),
+            "user(" + std::to_string(k) + ") does not show and play the hand in order");
+        Atteso(t.pc[k] == Posto{Vuota, static_cast<int>(k) < n[PosManoPc]},
                "pc(" + std::to_string(k) + ") does not show the covered hand");
     }
 }
@@ -175,38 +156,37 @@ void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
 void Arbitro::Box(const Message& m, const StatoGioco& s, const Tavolo& t) {
     ControllaCodici(s);
     const Conteggi n = Conta(s);
-    const std::string titolo = m.title.value_or(testi::TitoloFinestra);
-    const bool annuncio = m.buttons == Buttons::Ok && m.icon == Icon::None;
+    const bool annuncio = m.buttons == Buttons::Ok && m.icon == Icon::None &&
+                          m.title.value_or(testi::TitoloFinestra) == testi::TitoloFinestra;
     if (m.text == testi::DaraCarteUser || m.text == testi::DaraCartePc) {
         const bool user = m.text == testi::DaraCarteUser;
-        Atteso(user == (s.MazziereUser == 1), "the dealer announced is not the dealer");
-        Atteso(annuncio && titolo == testi::TitoloFinestra, "the dealer's box");
+        Atteso(annuncio && user == (s.MazziereUser == 1), "the dealer's box, or not the dealer");
         // Whoever does not deal leads the first trick.
         guida_ = user ? Lato::Pc : Lato::User;
         semeBriscola_ = 0;
         briscola_ = {};
     } else if (m.text == testi::PrendeUtente || m.text == testi::PrendePc) {
-        Atteso(annuncio && titolo == testi::TitoloFinestra, "the taker's box");
-        const Carta user = Trova(s, PosTerraUser);
-        const Carta pc = Trova(s, PosTerraPc);
-        Atteso(n[PosTerraPc] == 1 && n[PosTerraUser] == 1,
-               "the taker is named without both cards on the table");
+        const Carta user = Trova(s, PosTerraUser), pc = Trova(s, PosTerraPc);
+        Atteso(annuncio && n[PosTerraPc] == 1 && n[PosTerraUser] == 1,
+               "the taker's box, or the taker named without both cards on the table");
         Atteso(t.terrauser.immagine == Nome(user) && t.terrapc.immagine == Nome(pc),
                "the trick's cards are not on screen while the taker is named");
         if (guida_ != Lato::Ignoto && semeBriscola_ != 0) {
             const bool pcGuida = guida_ == Lato::Pc;
-            const bool primaPrende =
-                !oracolo::SecondaPrende(pcGuida ? pc : user, pcGuida ? user : pc, semeBriscola_);
-            const bool userPrende = primaPrende != pcGuida;
+            const bool userPrende = oracolo::SecondaPrende(pcGuida ? pc : user, pcGuida ? user : pc,
+                                                           semeBriscola_) == pcGuida;
             Atteso(m.text == (userPrende ? testi::PrendeUtente : testi::PrendePc),
                    "'" + m.text + "' for " + Nome(user) + " against " + Nome(pc) +
                        (pcGuida ? ", the computer's led" : ", the user's led"));
         }
         guida_ = m.text == testi::PrendeUtente ? Lato::User : Lato::Pc;
-    } else if (titolo == testi::TitoloFinePartita) {
+    } else if (m.title == testi::TitoloFinePartita) {
         ++partite;
-        const int pc = PuntiIn(s, PosPresaPc);
-        const int user = PuntiIn(s, PosPresaUser);
+        int pc = 0, user = 0;
+        PerOgniCarta([&](int v, int m) {
+            pc += s.StatoCarte[v][m] == PosPresaPc ? oracolo::Punti(v) : 0;
+            user += s.StatoCarte[v][m] == PosPresaUser ? oracolo::Punti(v) : 0;
+        });
         const std::string a = testi::FineRiga;
         const char* verdetto = pc > user   ? testi::VincePc
                                : pc < user ? testi::VinceUtente
@@ -215,10 +195,10 @@ void Arbitro::Box(const Message& m, const StatoGioco& s, const Tavolo& t) {
                              testi::PuntiUser + std::to_string(user) + a + a + verdetto + a + a +
                              testi::AltraPartita,
                "the score box reads '" + m.text + "'");
-        Atteso(pc + user == 120 && n[PosPresaPc] + n[PosPresaUser] == 40,
-               "the score is not of the whole deck");
-        Atteso(m.buttons == Buttons::YesNo && m.icon == Icon::None, "the score box's buttons");
-        Atteso(t.StatusBar1 == oracolo::TestoStatus(n), "the status bar is behind the score");
+        Atteso(pc + user == 120 && n[PosPresaPc] + n[PosPresaUser] == 40 &&
+                   m.buttons == Buttons::YesNo && m.icon == Icon::None,
+               "the score box is not of the whole deck, or not a question");
+        Atteso(t.StatusBar1 == TestoStatus(n), "the status bar is behind the score");
         Atteso(!t.Shape2[0] && !t.Shape2[1] && !t.Shape2[2], "a marker around the empty hand");
     } else if (m.text == testi::ErroreVincitore) {
         errori.emplace_back("a trick had no winner");
@@ -237,12 +217,10 @@ int GiocaPartita(Briscola& gioco, ScatoleScriptate& boxes, Arbitro& arbitro, int
         }
     };
     int premute = 0;
-    while (!finita && premute < 25 && arbitro.errori.empty()) {
+    for (; !finita && premute < 25 && arbitro.errori.empty(); ++premute) {
         arbitro.TraLePrese(s, gioco.tavolo());
-        const int mano = Conta(s, PosManoUser);
-        gioco.user_Click((scelta + premute) % std::max(mano, 1));
+        gioco.user_Click((scelta + premute) % std::max(Conta(s, PosManoUser), 1));
         gioco.giocatautente_Click();
-        ++premute;
     }
     boxes.mentreAperta = nullptr;
     return premute;

@@ -50,8 +50,6 @@ namespace oracolo {
 int Punti(int valore);
 // Whether the card played second takes the trick from the card led.
 bool SecondaPrende(Carta guida, Carta seconda, int semeBriscola);
-// The status bar's text for these counts.
-std::string TestoStatus(const Conteggi& n);
 } // namespace oracolo
 
 // Watches a game from outside, as a referee at the table: it follows who

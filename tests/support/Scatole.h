@@ -37,15 +37,14 @@ public:
         if (mentreAperta) {
             mentreAperta(message);
         }
-        if (!risposte.empty()) {
-            const Answer a = risposte.front();
-            risposte.pop_front();
-            return a;
+        if (risposte.empty()) {
+            return decidi                              ? decidi(message)
+                   : message.buttons == Buttons::YesNo ? Answer::Yes
+                                                       : Answer::Ok;
         }
-        if (decidi) {
-            return decidi(message);
-        }
-        return message.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+        const Answer a = risposte.front();
+        risposte.pop_front();
+        return a;
     }
 };
 
