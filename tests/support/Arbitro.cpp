@@ -108,6 +108,12 @@ void Arbitro::TraLePrese(const StatoGioco& s, const Tavolo& t) {
         Atteso(guida_ == Lato::Pc ? dove == PosManoPc || dove == PosTerraPc : dove == PosManoUser,
                "the turned-up card did not go to the last draw's taker");
     }
+    // Both cards of the last trick lie in the pile of the side named its taker.
+    for (const Carta c : presa_) {
+        Atteso(c.seme == 0 || s.StatoCarte[c.valore][c.seme] ==
+                                  (guida_ == Lato::User ? PosPresaUser : PosPresaPc),
+               "the last trick is not in its taker's pile");
+    }
     std::vector<std::string> manoUser;
     PerOgniCarta([&](int v, int m) {
         if (s.StatoCarte[v][m] == PosManoUser) {
@@ -165,6 +171,7 @@ void Arbitro::Box(const Message& m, const StatoGioco& s, const Tavolo& t) {
         guida_ = user ? Lato::Pc : Lato::User;
         semeBriscola_ = 0;
         briscola_ = {};
+        presa_ = {};
     } else if (m.text == testi::PrendeUtente || m.text == testi::PrendePc) {
         const Carta user = Trova(s, PosTerraUser), pc = Trova(s, PosTerraPc);
         Atteso(annuncio && n[PosTerraPc] == 1 && n[PosTerraUser] == 1,
@@ -180,6 +187,7 @@ void Arbitro::Box(const Message& m, const StatoGioco& s, const Tavolo& t) {
                        (pcGuida ? ", the computer's led" : ", the user's led"));
         }
         guida_ = m.text == testi::PrendeUtente ? Lato::User : Lato::Pc;
+        presa_ = {user, pc};
     } else if (m.title == testi::TitoloFinePartita) {
         ++partite;
         int pc = 0, user = 0;

@@ -72,7 +72,8 @@ private:
     void ControllaCodici(const StatoGioco& s);
     Lato guida_ = Lato::Ignoto;
     int semeBriscola_ = 0;
-    Carta briscola_; // the turned-up card, as last seen
+    Carta briscola_;               // the turned-up card, as last seen
+    std::array<Carta, 2> presa_{}; // the last trick's cards, as its taker was named
 };
 
 // Plays the game in progress to its score box through the game's events:
