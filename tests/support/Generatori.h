@@ -4,25 +4,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 namespace trivanta::test {
 
-// splitmix64: the choices of a test, fully determined by the seed.
-class Dado {
-public:
-    explicit Dado(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
+// The choices of a test, fully determined by the seed.
+struct Dado : std::mt19937_64 {
+    explicit Dado(std::uint64_t seed) : std::mt19937_64(seed) {}
+    std::uint64_t next() { return (*this)(); }
     int below(std::size_t n) { return static_cast<int>(next() % n); }
-    bool chance(double p) { return static_cast<double>(next() >> 11) * 0x1p-53 < p; }
-
-private:
-    std::uint64_t state_;
+    bool chance(double p) { return std::generate_canonical<double, 53>(*this) < p; }
 };
 
 // Returns the given numbers in order, then the last one again and again.
