@@ -48,6 +48,45 @@ mount -t proc proc "$root/proc"
 mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev"
 cp "$deb" "$root/root/"
 
+# A game started, its first box answered, and ended through File > Esci;
+# with "dona", the upper donation button is pressed in between.
+mkdir -p "$root/usr/local/lib/trivanta-check"
+cat >"$root/usr/local/lib/trivanta-check/partita.sh" <<"RUN"
+set -u
+prog=$1
+"$prog" & pid=$!
+box=$(timeout 30 xdotool search --sync --onlyvisible --name "^Trivanta$" | head -n1)
+[ -n "$box" ] || { echo "no box"; kill $pid; exit 1; }
+echo "first box up: window $box, \"$(xdotool getwindowname "$box")\", $(xdotool getwindowgeometry "$box" | sed -n "s/.*Geometry: //p")"
+xdotool windowfocus --sync "$box" key Return
+main=
+for _ in $(seq 100); do
+    for w in $(xdotool search --onlyvisible --name "^Trivanta$"); do
+        [ "$(xdotool getwindowgeometry --shell "$w" | sed -n "s/^WIDTH=//p")" -ge 794 ] && main=$w
+    done
+    [ -n "$main" ] && break
+    sleep 0.1
+done
+[ -n "$main" ] || { echo "no main window"; kill $pid; exit 1; }
+echo "main window up: window $main, \"$(xdotool getwindowname "$main")\", $(xdotool getwindowgeometry "$main" | sed -n "s/.*Geometry: //p")"
+if [ "${2:-}" = dona ]; then
+    # The upper donation button: 512,8 and 265x25 px in the 794x512 client
+    # area, which lies under the menu bar.
+    height=$(xdotool getwindowgeometry --shell "$main" | sed -n "s/^HEIGHT=//p")
+    xdotool mousemove --window "$main" 644 $((height - 512 + 20)) click 1
+    for _ in $(seq 100); do [ -f "$HOME/browser-finto.log" ] && break; sleep 0.1; done
+    [ -f "$HOME/browser-finto.log" ] || echo "the browser was not started"
+fi
+for _ in 1 2 3 4 5; do
+    xdotool windowfocus --sync "$main" key alt+f sleep 0.5 key e
+    for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break 2; sleep 0.1; done
+done
+kill -0 $pid 2>/dev/null && { echo "still running after File > Esci"; kill $pid; exit 1; }
+wait $pid; status=$?
+echo "trivanta ended with status $status"
+exit $status
+RUN
+
 chroot "$root" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin:/usr/games LANG=C.UTF-8 \
     DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c '
 cd /root
@@ -70,36 +109,10 @@ echo "$missing"
 
 # Only now the virtual display and the tool that answers the box.
 apt-get install -y -qq --no-install-recommends xvfb xauth xdotool >/dev/null 2>&1
-cat >/root/run.sh <<"RUN"
-set -u
-trivanta & pid=$!
-box=$(timeout 30 xdotool search --sync --onlyvisible --name "^Trivanta$" | head -n1)
-[ -n "$box" ] || { echo "no box"; kill $pid; exit 1; }
-echo "first box up: window $box, \"$(xdotool getwindowname "$box")\", $(xdotool getwindowgeometry "$box" | sed -n "s/.*Geometry: //p")"
-xdotool windowfocus --sync "$box" key Return
-main=
-for _ in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --name "^Trivanta$"); do
-        [ "$(xdotool getwindowgeometry --shell "$w" | sed -n "s/^WIDTH=//p")" -ge 794 ] && main=$w
-    done
-    [ -n "$main" ] && break
-    sleep 0.1
-done
-[ -n "$main" ] || { echo "no main window"; kill $pid; exit 1; }
-echo "main window up: window $main, \"$(xdotool getwindowname "$main")\", $(xdotool getwindowgeometry "$main" | sed -n "s/.*Geometry: //p")"
-for _ in 1 2 3 4 5; do
-    xdotool windowfocus --sync "$main" key alt+f sleep 0.5 key e
-    for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break 2; sleep 0.1; done
-done
-kill -0 $pid 2>/dev/null && { echo "still running after File > Esci"; kill $pid; exit 1; }
-wait $pid; status=$?
-echo "trivanta ended with status $status"
-exit $status
-RUN
 echo
-echo "\$ xvfb-run -a bash /root/run.sh"
+echo "\$ xvfb-run -a bash partita.sh trivanta"
 mkdir -m 700 -p /tmp/run
-cd /tmp && XDG_RUNTIME_DIR=/tmp/run xvfb-run -a bash /root/run.sh
+cd /tmp && XDG_RUNTIME_DIR=/tmp/run xvfb-run -a bash /usr/local/lib/trivanta-check/partita.sh trivanta
 '
 
 # The donation link as a person has it: a normal user, who may not write
@@ -108,38 +121,6 @@ cd /tmp && XDG_RUNTIME_DIR=/tmp/run xvfb-run -a bash /root/run.sh
 # desktop entry wrapped in env as a snap's is; it must get the address as its
 # one argument, and the run must leave no file anywhere.
 address=$(sed -n 's/.*IndirizzoDonazione = "\([^"]*\)".*/\1/p' game/Testi.h)
-mkdir -p "$root/usr/local/lib/trivanta-check"
-cat >"$root/usr/local/lib/trivanta-check/dona.sh" <<"RUN"
-set -u
-prog=$1
-"$prog" & pid=$!
-box=$(timeout 30 xdotool search --sync --onlyvisible --name "^Trivanta$" | head -n1)
-[ -n "$box" ] || { echo "no box"; kill $pid; exit 1; }
-xdotool windowfocus --sync "$box" key Return
-main=
-for _ in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --name "^Trivanta$"); do
-        [ "$(xdotool getwindowgeometry --shell "$w" | sed -n "s/^WIDTH=//p")" -ge 794 ] && main=$w
-    done
-    [ -n "$main" ] && break
-    sleep 0.1
-done
-[ -n "$main" ] || { echo "no main window"; kill $pid; exit 1; }
-# The upper donation button: 512,8 and 265x25 px in the 794x512 client area,
-# which lies under the menu bar.
-height=$(xdotool getwindowgeometry --shell "$main" | sed -n "s/^HEIGHT=//p")
-xdotool mousemove --window "$main" 644 $((height - 512 + 20)) click 1
-for _ in $(seq 100); do [ -f "$HOME/browser-finto.log" ] && break; sleep 0.1; done
-[ -f "$HOME/browser-finto.log" ] || echo "the browser was not started"
-for _ in 1 2 3 4 5; do
-    xdotool windowfocus --sync "$main" key alt+f sleep 0.5 key e
-    for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break 2; sleep 0.1; done
-done
-kill -0 $pid 2>/dev/null && { echo "still running after File > Esci"; kill $pid; exit 1; }
-wait $pid; status=$?
-echo "trivanta ended with status $status"
-exit $status
-RUN
 
 chroot "$root" useradd -m -s /bin/bash giocatore
 home=$root/home/giocatore
@@ -173,10 +154,10 @@ install -d -m 0700 -o giocatore -g giocatore "$run"
 snapshot() { find / -xdev \( -path /proc -o -path /root \) -prune -o -print | sort; }
 snapshot >/root/before
 echo
-echo "\$ runuser -u giocatore -- xvfb-run -a bash dona.sh $prog   (the donation button pressed)"
+echo "\$ runuser -u giocatore -- xvfb-run -a bash partita.sh $prog dona"
 cd /
 runuser -u giocatore -- env -i HOME=$home PATH=/usr/local/bin:/usr/bin:/bin:/usr/games \
-    LANG=C.UTF-8 XDG_RUNTIME_DIR="$run" xvfb-run -a bash /usr/local/lib/trivanta-check/dona.sh "$prog"
+    LANG=C.UTF-8 XDG_RUNTIME_DIR="$run" xvfb-run -a bash /usr/local/lib/trivanta-check/partita.sh "$prog" dona
 echo "what the browser got:"
 cat $home/browser-finto.log
 cmp /root/browser-finto.expected $home/browser-finto.log
