@@ -19,10 +19,10 @@ constexpr int IndiceCarta(int valore, int seme) {
 // The picture names of all 40 cards side by side, in the order in which the
 // table is scanned, so that a name is a view and costs no allocation.
 constexpr auto NomiImmagini = [] {
-    std::array<char, 2 * NumeroValori * NumeroSemi> nomi{};
+    std::array<char, std::size_t{2} * NumeroValori * NumeroSemi> nomi{};
     for (int valore = 1; valore <= NumeroValori; ++valore) {
         for (int seme = 1; seme <= NumeroSemi; ++seme) {
-            const auto i = static_cast<std::size_t>(2 * IndiceCarta(valore, seme));
+            const auto i = 2 * static_cast<std::size_t>(IndiceCarta(valore, seme));
             nomi[i] = LettereSemi[seme - 1];
             nomi[i + 1] = valore == 10 ? '0' : static_cast<char>('0' + valore);
         }
@@ -68,7 +68,7 @@ std::string_view NomeImmagine(int valore, int seme) {
     if (!EUnaCarta(valore, seme)) {
         return {};
     }
-    return {NomiImmagini.data() + 2 * IndiceCarta(valore, seme), 2};
+    return {NomiImmagini.data() + 2 * static_cast<std::ptrdiff_t>(IndiceCarta(valore, seme)), 2};
 }
 
 CartaDecodificata CartaDaImmagine(std::string_view nome) {

@@ -187,8 +187,8 @@ TEST(Sfida, pairedDealsGiveBothSeatsTheSameCardsAndTheExpertBeatsTheGreedyPlayer
     for (const auto& [a, b, smazzate] : incontri) {
         Spia sa(*a), sb(*b);
         double punteggio = 0;
-        for (int d = 0; d < smazzate; ++d) {
-            const auto esiti = GiocaSmazzata(sa, sb, static_cast<std::uint64_t>(d));
+        for (std::size_t d = 0; d < static_cast<std::size_t>(smazzate); ++d) {
+            const auto esiti = GiocaSmazzata(sa, sb, d);
             for (const EsitoSfida& e : esiti) {
                 ASSERT_TRUE(e.Completa && e.Prese == 20 && e.PuntiUser + e.PuntiPc == 120);
             }

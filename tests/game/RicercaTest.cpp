@@ -71,7 +71,8 @@ sim::Posizione Finale(std::mt19937& g) {
     p.guida = dado(2);
     const bool pesca = dado(4) == 0;
     std::size_t n = 0;
-    for (const int mano = pesca ? 3 : 1 + dado(3); n < 2U * mano; ++n) {
+    for (const int mano = pesca ? 3 : 1 + dado(3);
+         n < std::size_t{2} * static_cast<std::size_t>(mano); ++n) {
         p.mano[n % 2] |= Bit(carte[n]);
     }
     if (dado(2) == 1) {

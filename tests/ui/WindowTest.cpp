@@ -104,7 +104,7 @@ private slots:
         const QStringList giro{"user(1)",  "user(2)",  "giocatautente",
                                "Command1", "Command2", "user(0)"};
         for (int i = 0; tastiera && i < 12; ++i) {
-            const QString dove = giro[i < 6 ? i : (16 - i) % 6];
+            const QString& dove = giro[i < 6 ? i : (16 - i) % 6];
             const QImage plain = Controllo(w, dove)->grab().toImage();
             key(Qt::Key_Tab, i < 6 ? Qt::NoModifier : Qt::ShiftModifier);
             QVERIFY2(focus(dove), qPrintable(dove));
