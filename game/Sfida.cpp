@@ -14,16 +14,6 @@ public:
     }
 };
 
-int PuntiIn(const StatoGioco& s, std::int16_t pila) {
-    int punti = 0;
-    for (int i = 0; i < NumeroCarte; ++i) {
-        if (s.StatoCarte[ValoreIndice(i)][SemeIndice(i)] == pila) {
-            punti += PuntiIndice(i);
-        }
-    }
-    return punti;
-}
-
 } // namespace
 
 EsitoSfida GiocaSfida(Avversario& user, Avversario& pc, Random& random) {
@@ -46,9 +36,11 @@ EsitoSfida GiocaSfida(Avversario& user, Avversario& pc, Random& random) {
         gioco.user_Click(slot);
         gioco.giocatautente_Click();
     }
+    // The user's pile and the computer's, as the user's seat sees them.
+    const Conoscenza k = gioco.ConoscenzaDi(TurnoUser);
     EsitoSfida esito;
-    esito.PuntiUser = PuntiIn(s, PosPresaUser);
-    esito.PuntiPc = PuntiIn(s, PosPresaPc);
+    esito.PuntiUser = PuntiDi(k.PreseMie);
+    esito.PuntiPc = PuntiDi(k.PreseSue);
     esito.Prese = s.NumeroPrese;
     esito.Completa = s.PartitaFinita && s.SceltoDiChiudere;
     return esito;
