@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -31,9 +32,10 @@ const QList<QKeySequence> Tasti = QKeySequence::listFromString(
 
 // What the run reached, by part: a long run that missed a part proves nothing
 // of it.
-std::map<std::string, long> copertura;
+enum Parte { AltraSi, AltraNo, Donazione, Esci, Croce };
 const char* const Parti[] = {"another game: yes", "another game: no", "donation request", "Esci",
                              "close box"};
+std::array<long, std::size(Parti)> copertura{};
 
 // One window of the run, with its own scripted world; what goes wrong joins
 // the referee's findings.
@@ -46,7 +48,7 @@ struct Vita {
             const Answer a = m.buttons != Buttons::YesNo      ? Answer::Ok
                              : dado.chance(fine ? 0.75 : 0.3) ? Answer::Yes
                                                               : Answer::No;
-            copertura[Parti[a == Answer::Yes ? 0 : 1]] += fine;
+            copertura[a == Answer::Yes ? AltraSi : AltraNo] += fine;
             chiudere = chiudere || m.text == testi::Saluto;
             return a;
         };
@@ -56,7 +58,7 @@ struct Vita {
         w = std::make_unique<MainWindow>(&boxes, &random, &browser);
         // Esci may come from the menu opened by keys too.
         QObject::connect(w->findChild<QAction*>("esci"), &QAction::triggered,
-                         [this] { ++copertura[Parti[3]], chiudere = true; });
+                         [this] { ++copertura[Esci], chiudere = true; });
         w->Form_Load();
         w->show();
         w->activateWindow();
@@ -101,11 +103,11 @@ struct Vita {
             const char* const voci[] = {"newpart", "Info", "cmdDonazione"};
             w->findChild<QAction*>(dado.below(50) == 0 ? "esci" : voci[r % 3])->trigger();
         } else {
-            ++copertura[Parti[4]], chiudere = true;
+            ++copertura[Croce], chiudere = true;
             w->windowHandle()->close();
         }
         QCoreApplication::processEvents();
-        copertura[Parti[2]] += browser.richieste - richieste;
+        copertura[Donazione] += browser.richieste - richieste;
         Controlla(w->isVisible() != chiudere,
                   chiudere ? "the window stayed open" : "the window closed unasked");
         if (!w->isVisible()) {
@@ -167,10 +169,10 @@ int main(int argc, char* argv[]) {
         }
     }
     std::printf("monkey: seed %llu, %llu events, %llu windows\n", seed, eventi, vita - primo + 1);
-    bool mancata = copertura[Parti[0]] + copertura[Parti[1]] < 10; // whole games
-    for (const char* parte : Parti) {
-        std::printf("  %s: %ld\n", parte, copertura[parte]);
-        mancata = mancata || copertura[parte] == 0;
+    bool mancata = copertura[AltraSi] + copertura[AltraNo] < 10; // whole games
+    for (std::size_t i = 0; i < copertura.size(); ++i) {
+        std::printf("  %s: %ld\n", Parti[i], copertura[i]);
+        mancata = mancata || copertura[i] == 0;
     }
     // Only a whole run from its start has to reach every part.
     return eventi >= 10000 && primo == 0 && mancata ? 1 : 0;
