@@ -47,15 +47,6 @@ constexpr int Prima(Maschera m) {
     return std::countr_zero(m);
 }
 
-// Every card of a suit (1..4).
-constexpr Maschera CarteDelSeme(int seme) {
-    Maschera m = 0;
-    for (int v = 1; v <= NumeroValori; ++v) {
-        m |= Bit(IndiceCarta(v, seme));
-    }
-    return m;
-}
-
 constexpr int PuntiIndice(int i) {
     return PuntiValore(ValoreIndice(i));
 }
