@@ -1,6 +1,9 @@
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (the POSIX
 # threads flavour, which std::thread needs) and running the results under
 # Wine: cmake -DCMAKE_TOOLCHAIN_FILE=scripts/mingw-w64.cmake ...
+# Qt for Windows is built with it too (packaging/windows/build-qt.sh). The C++
+# runtime is MinGW's DLLs, one for the program and Qt's DLLs alike, shipped
+# beside them.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -10,7 +13,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-# The C++ runtime linked in: the programs run without MinGW's DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
