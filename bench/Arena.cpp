@@ -9,8 +9,8 @@
 // the stock never depends on the play. A seed makes the whole run exact,
 // whatever the number of threads (see Flussi).
 
-#include "Esperto.h"
-#include "Sfida.h"
+#include "avversari/Esperto.h"
+#include "avversari/Sfida.h"
 
 #include <array>
 #include <atomic>
