@@ -20,29 +20,29 @@ trap 'rm -f "$out" "$err"' EXIT
 # No display at all: a run that tried to open one would fail or hang here.
 run() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 10 "$program" "$@" >"$out" 2>"$err"; }
 
-# Mistakes: status 2, nothing on standard output, one line on standard error
-# that names what would have been right.
-while IFS='|' read -r args valid; do
-    # shellcheck disable=SC2086 # the arguments are words of the table
-    run $args
-    status=$?
-    [ "$status" -eq 2 ] || fail "'$args' ended with status $status, not 2"
-    [ ! -s "$out" ] || fail "'$args' wrote to standard output"
-    [ "$(wc -l <"$err")" -eq 1 ] || fail "'$args' wrote $(wc -l <"$err") lines to standard error"
-    grep -qF -- "$valid" "$err" || fail "'$args' does not name the valid values: $(cat "$err")"
-done <<'TABLE'
---avversario pippo|casuale, esperto
---avversario Esperto|casuale, esperto
---avversario|casuale, esperto
---seme|18446744073709551615
---seme abc|18446744073709551615
---seme -1|18446744073709551615
---seme 18446744073709551616|18446744073709551615
---seme 5x|18446744073709551615
---colore rosso|--avversario casuale|esperto, --seme N, --help, --version
--x|--avversario casuale|esperto, --seme N, --help, --version
-partita|--avversario casuale|esperto, --seme N, --help, --version
-TABLE
+# A mistake: status 2, nothing on standard output, one line on standard error
+# that names what would have been right (the first argument).
+refused() {
+    local valid=$1
+    shift
+    run "$@"
+    local status=$?
+    [ "$status" -eq 2 ] || fail "'$*' ended with status $status, not 2"
+    [ ! -s "$out" ] || fail "'$*' wrote to standard output"
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "'$*' wrote $(wc -l <"$err") lines to standard error"
+    grep -qF -- "$valid" "$err" || fail "'$*' does not name the valid values: $(cat "$err")"
+}
+options='--avversario casuale|esperto, --seme N, --help, --version'
+refused 'casuale, esperto' --avversario pippo
+refused 'casuale, esperto' --avversario Esperto
+refused 'casuale, esperto' --avversario
+# A seed is digits alone: no sign, no blank around it. '': the value missing.
+for seme in '' abc -1 +5 ' 5' '5 ' 5x 18446744073709551616; do
+    refused 18446744073709551615 --seme ${seme:+"$seme"}
+done
+refused "$options" --colore rosso
+refused "$options" -x
+refused "$options" partita
 
 # --version: the project's version, as CMake has it.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
