@@ -3,21 +3,24 @@
 //
 //   trivanta-arena [--partite N] [--seme S] [--campioni K] [--thread T]
 //                  [--modelli] A B          (A, B: casuale, goloso, esperto)
+//   trivanta-arena --help
 //
 // Both plays of a deal get the same cards: the game's generator is seeded
 // for the deal and reseeded from a counter, and no player draws from it, so
 // the stock never depends on the play. A seed makes the whole run exact,
 // whatever the number of threads (see Flussi).
 
-#include "Esperto.h"
-#include "Sfida.h"
+#include "avversari/Esperto.h"
+#include "avversari/Sfida.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <random>
@@ -49,61 +52,116 @@ std::uint64_t Mescola(std::uint64_t x) {
 struct Opzioni {
     int partite = 1000;
     std::uint64_t seme = 0;
-    bool semeDato = false;
     int campioni = Esperto::CampioniForte;
     int thread = 0;
     bool modelli = false;
     std::array<std::string, 2> giocatori;
 };
 
-// The reason the command line was refused, or none.
-struct Rifiuto {
-    const char* perche = nullptr;
+// The command line as read: the options to play with; or the text to print
+// and the status to end with (0 for --help on standard output, 2 for a
+// mistake on standard error).
+struct Lettura {
+    Opzioni opzioni;
+    std::string testo;
+    int uscita = -1;
 };
 
-long Numero(const char* testo, long minimo, Rifiuto& r) {
-    char* fine = nullptr;
-    const long n = std::strtol(testo, &fine, 10);
-    if (fine == testo || *fine != '\0' || n < minimo) {
-        r.perche = "not a valid number";
+std::string Aiuto() {
+    return "usage: trivanta-arena [OPTION]... A B\n"
+           "Two computer players meet over many deals, each deal played twice with the\n"
+           "seats swapped; prints A's wins, draws, losses, mean points and win rate.\n"
+           "\n"
+           "  A, B          the players: casuale (a card at random), goloso (the cheapest\n"
+           "                card that takes the trick), esperto (the expert's search)\n"
+           "  --partite N   deals to play, from 1 (default 1000)\n"
+           "  --seme S      the run's seed, from 0 to 18446744073709551615: the same seed\n"
+           "                plays the same run whatever the number of threads (default:\n"
+           "                from the system's entropy, printed with the results)\n"
+           "  --campioni K  deals the expert imagines for each of its cards, from 1\n"
+           "                (default " +
+           std::to_string(Esperto::CampioniForte) +
+           ")\n"
+           "  --thread T    threads, from 1; more than " +
+           std::to_string(Flussi) +
+           " are not used (default: one\n"
+           "                per core)\n"
+           "  --modelli     print also what each expert believed of its opponent, trick\n"
+           "                by trick\n"
+           "  --help        print this and end\n";
+}
+
+// A mistake: one line of its parts, status 2.
+template <typename... Parti> Lettura Sbaglio(const Parti&... parti) {
+    std::string riga = "trivanta-arena: ";
+    ((riga += parti), ...);
+    return {{}, riga + '\n', 2};
+}
+
+// Digits alone, no sign and no blank, from `minimo` to `massimo`; or none.
+std::optional<std::uint64_t> Numero(std::string_view testo, std::uint64_t minimo,
+                                    std::uint64_t massimo) {
+    std::uint64_t n = 0;
+    const char* fine = testo.data() + testo.size();
+    const auto [dove, errore] = std::from_chars(testo.data(), fine, n);
+    if (errore != std::errc{} || dove != fine || n < minimo || n > massimo) {
+        return std::nullopt;
     }
     return n;
 }
 
-Opzioni Leggi(int argc, char** argv, Rifiuto& r) {
-    Opzioni o;
+Lettura Leggi(int argc, char** argv) {
+    Lettura l;
+    Opzioni& o = l.opzioni;
+    constexpr std::uint64_t MassimoInt = std::numeric_limits<int>::max();
+    bool semeDato = false;
     int nomi = 0;
-    for (int i = 1; i < argc && r.perche == nullptr; ++i) {
-        const std::string_view a = argv[i];
-        const bool conValore =
-            a == "--partite" || a == "--seme" || a == "--campioni" || a == "--thread";
-        if (conValore && i + 1 >= argc) {
-            r.perche = "an option lacks its value";
-        } else if (a == "--partite") {
-            o.partite = static_cast<int>(Numero(argv[++i], 1, r));
-        } else if (a == "--seme") {
-            o.seme = static_cast<std::uint64_t>(Numero(argv[++i], 0, r));
-            o.semeDato = true;
-        } else if (a == "--campioni") {
-            o.campioni = static_cast<int>(Numero(argv[++i], 1, r));
-        } else if (a == "--thread") {
-            o.thread = static_cast<int>(Numero(argv[++i], 1, r));
-        } else if (a == "--modelli") {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help") {
+            return {{}, Aiuto(), 0};
+        }
+        if (a == "--modelli") {
             o.modelli = true;
-        } else if (nomi < 2 && std::find(Nomi.begin(), Nomi.end(), a) != Nomi.end()) {
-            o.giocatori[static_cast<std::size_t>(nomi++)] = std::string(a);
+        } else if (a == "--partite" || a == "--seme" || a == "--campioni" || a == "--thread") {
+            const bool seme = a == "--seme";
+            const std::uint64_t minimo = seme ? 0 : 1;
+            const std::uint64_t massimo = seme ? ~std::uint64_t{0} : MassimoInt;
+            const std::string valori =
+                "a number from " + std::to_string(minimo) + " to " + std::to_string(massimo);
+            if (i + 1 >= argc) {
+                return Sbaglio(a, " lacks its value, ", valori);
+            }
+            const auto n = Numero(argv[++i], minimo, massimo);
+            if (!n) {
+                return Sbaglio(a, " '", argv[i], "' is not ", valori);
+            }
+            if (seme) {
+                o.seme = *n;
+                semeDato = true;
+            } else {
+                (a == "--partite"    ? o.partite
+                 : a == "--campioni" ? o.campioni
+                                     : o.thread) = static_cast<int>(*n);
+            }
+        } else if (a.starts_with('-')) {
+            return Sbaglio("unknown option ", a, "; trivanta-arena --help lists them");
+        } else if (std::find(Nomi.begin(), Nomi.end(), a) == Nomi.end()) {
+            return Sbaglio("unknown player ", a, "; the players: casuale, goloso, esperto");
+        } else if (nomi == 2) {
+            return Sbaglio("a third player ", a, "; name two of casuale, goloso, esperto");
         } else {
-            r.perche = "unknown argument";
+            o.giocatori[static_cast<std::size_t>(nomi++)] = a;
         }
     }
-    if (r.perche == nullptr && nomi != 2) {
-        r.perche = "name two players";
+    if (nomi != 2) {
+        return Sbaglio("name two players of casuale, goloso, esperto");
     }
-    if (!o.semeDato) {
+    if (!semeDato) {
         std::random_device entropia;
-        o.seme = (std::uint64_t{entropia()} << 32 | entropia()) & 0x7fffffffffffffffULL;
+        o.seme = std::uint64_t{entropia()} << 32 | entropia();
     }
-    return o;
+    return l;
 }
 
 // What the expert believed of its opponent, per trick, summed over a game.
@@ -186,15 +244,12 @@ double Punteggio(int mie, int sue) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Rifiuto rifiuto;
-    const Opzioni o = Leggi(argc, argv, rifiuto);
-    if (rifiuto.perche != nullptr) {
-        (void)std::fprintf(stderr,
-                           "%s\nuse: trivanta-arena [--partite N] [--seme S] [--campioni K] "
-                           "[--thread T] [--modelli] A B\n  A, B: casuale, goloso, esperto\n",
-                           rifiuto.perche);
-        return 2;
+    const Lettura lettura = Leggi(argc, argv);
+    if (lettura.uscita >= 0) {
+        (void)std::fputs(lettura.testo.c_str(), lettura.uscita == 0 ? stdout : stderr);
+        return lettura.uscita;
     }
+    const Opzioni& o = lettura.opzioni;
     int thread = o.thread > 0 ? o.thread : static_cast<int>(std::thread::hardware_concurrency());
     thread = std::clamp(thread, 1, Flussi);
 

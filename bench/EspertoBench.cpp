@@ -1,5 +1,5 @@
-#include "Esperto.h"
-#include "Sfida.h"
+#include "avversari/Esperto.h"
+#include "avversari/Sfida.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Avversario.h"
 #include "Carte.h"
-#include "Conoscenza.h"
 #include "MessageBoxes.h"
 #include "Random.h"
 #include "Tavolo.h"
+#include "avversari/Avversario.h"
+#include "avversari/Conoscenza.h"
 
 #include <array>
 #include <cstdint>

@@ -92,10 +92,10 @@ struct FileVeri final : test::BrowserScriptato {
 // give a relative runtime folder, which counts as none. What stands at the
 // file's place, or at the private folder's when the program's is closed, is
 // neither written through nor used: a link, a hard link, a pipe, a folder
-// open to all.
+// that the group or the others may enter, or another user's.
 TEST(LaunchBrowser, besideTheProgramElseInAFolderOfTheUsersOwnAndNeverThroughALink) {
     enum Programma { Aperta, Chiusa, SolaLettura };
-    enum Cosa { Niente, Vecchio, Link, HardLink, Pipe, CartellaAperta };
+    enum Cosa { Niente, Vecchio, Link, HardLink, Pipe, DelGruppo, DegliAltri, Altrui };
     const Message nonTrovato{Testo, "Browser Not Found", Buttons::Ok, Icon::Exclamation};
     const Message nonAvviato{Testo, std::nullopt, Buttons::Ok, Icon::Exclamation};
     const struct {
@@ -116,7 +116,9 @@ TEST(LaunchBrowser, besideTheProgramElseInAFolderOfTheUsersOwnAndNeverThroughALi
         {Aperta, HardLink, "", {Errore(17, "File exists")}},
         {Aperta, Pipe, "", {Errore(17, "File exists")}},
         {Chiusa, Link, "", {Errore(40, "Too many levels of symbolic links")}},
-        {Chiusa, CartellaAperta, "", {Errore(1, "Operation not permitted")}},
+        {Chiusa, DelGruppo, "", {Errore(1, "Operation not permitted")}},
+        {Chiusa, DegliAltri, "", {Errore(1, "Operation not permitted")}},
+        {SolaLettura, Altrui, "", {Errore(1, "Operation not permitted")}},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(::testing::Message() << "row " << &c - casi);
@@ -142,7 +144,13 @@ TEST(LaunchBrowser, besideTheProgramElseInAFolderOfTheUsersOwnAndNeverThroughALi
             [&] {
                 ::mkfifo(posto.c_str(), 0600), lettore.open(posto, std::ios::in | std::ios::out);
             },
-            [&] { fs::create_directory(posto), fs::permissions(posto, fs::perms::all); },
+            [&] { fs::create_directory(posto), fs::permissions(posto, fs::perms(0750)); },
+            [&] { fs::create_directory(posto), fs::permissions(posto, fs::perms(0705)); },
+            // Nobody's, while root, who may write in it, runs the row.
+            [&] {
+                fs::create_directory(posto), fs::permissions(posto, fs::perms::owner_all);
+                ASSERT_EQ(::chown(posto.c_str(), Nessuno, static_cast<gid_t>(-1)), 0);
+            },
         };
         metti[c.cosa]();
         FileVeri platform(r, c.dove.starts_with("tmp") ? "runtime" : r / "runtime");

@@ -1,6 +1,6 @@
 #include "Arbitro.h"
-#include "Esperto.h"
-#include "Sfida.h"
+#include "avversari/Esperto.h"
+#include "avversari/Sfida.h"
 
 #include <gtest/gtest.h>
 #include <optional>

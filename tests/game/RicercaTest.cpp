@@ -1,5 +1,5 @@
 #include "Arbitro.h"
-#include "Simulazione.h"
+#include "avversari/Simulazione.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "Sfida.h"
+#include "avversari/Sfida.h"
 
 #include "Briscola.h"
 

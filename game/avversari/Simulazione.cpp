@@ -1,6 +1,6 @@
-#include "Simulazione.h"
+#include "avversari/Simulazione.h"
 
-#include "Avversario.h"
+#include "avversari/Avversario.h"
 
 #include <algorithm>
 #include <type_traits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Conoscenza.h"
 #include "Random.h"
+#include "avversari/Conoscenza.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,5 @@
-#include "Avversario.h"
-#include "Esperto.h"
+#include "avversari/Avversario.h"
+#include "avversari/Esperto.h"
 
 #include <random>
 

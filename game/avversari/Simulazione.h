@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Maschere.h"
+#include "avversari/Maschere.h"
 
 #include <array>
 #include <cstdint>

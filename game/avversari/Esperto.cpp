@@ -1,4 +1,4 @@
-#include "Esperto.h"
+#include "avversari/Esperto.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Avversario.h"
-#include "Simulazione.h"
+#include "avversari/Avversario.h"
+#include "avversari/Simulazione.h"
 
 #include <array>
 #include <cstdint>

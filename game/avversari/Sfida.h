@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Avversario.h"
 #include "Random.h"
+#include "avversari/Avversario.h"
 
 #include <array>
 #include <cstdint>
