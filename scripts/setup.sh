@@ -17,9 +17,22 @@ packages=(
     qt6-wayland
 )
 if [ "${1:-}" = "--windows" ]; then
-    # scripts/test-windows.sh only: the game and the donation link built for
-    # Windows and tested under Wine, with GoogleTest built from its sources
-    packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
+    # The Windows build (packaging/windows.sh) and its tests under Wine
+    # (scripts/test-windows.sh)
+    packages=(
+        # MinGW-w64, and GoogleTest built from its sources
+        cmake ninja-build g++-mingw-w64-x86-64-posix googletest
+        # Qt for Windows from Debian's source of the Qt the Linux build uses,
+        # with Debian's moc, rcc and uic; dpkg-source unpacks it
+        qt6-base-dev qt6-base-dev-tools dpkg-dev
+        # the installer, the archive, and the program's files' licences
+        nsis zip
+        # Wine with its own fonts and the Linux window's, on a display of its
+        # own, driven and photographed as a user would; a small window manager
+        # that hands Wine's windows the keyboard; inotify, which sees the
+        # throw-away file come and go
+        wine64 fonts-wine fonts-liberation2 xvfb xauth xdotool imagemagick openbox inotify-tools
+    )
 elif [ "${1:-}" = "--test" ]; then
     packages+=(
         # the tests; giflib for the program that draws the pictures, which
@@ -48,14 +61,31 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
+
+# Qt for Windows is built from Debian's source package: the archive's
+# sources beside its packages, for the suites this machine installs from.
+sources_added=""
+if [ "${1:-}" = "--windows" ] &&
+    ! grep -qsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*; then
+    sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' /etc/apt/sources.list 2>/dev/null |
+        $sudo tee /etc/apt/sources.list.d/trivanta-src.list >/dev/null
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        awk 'BEGIN { RS = ""; ORS = "\n\n" }
+             /Types:[^\n]*deb/ && /debian/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f"
+    done | $sudo tee /etc/apt/sources.list.d/trivanta-src.sources >/dev/null
+    sources_added=yes
+fi
+
+if [ ${#missing[@]} -eq 0 ]; then
+    [ -z "$sources_added" ] || $sudo apt-get update -qq
+    exit 0
+fi
+
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

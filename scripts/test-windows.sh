@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
-# Cross-compiles the libraries that need no toolkit (the game and the
-# donation link) with their tests for 64-bit Windows, with MinGW-w64, and
-# runs the tests under Wine in a Wine prefix of their own. GoogleTest is
-# built for MinGW from Debian's sources once per build folder.
+# Trivanta for Windows, tested under Wine on a display of its own, each part
+# in a fresh Wine prefix:
+#   1. the game's, the donation link's and the window's suites, cross-built
+#      with MinGW-w64 against Qt for Windows, the window's suite on Qt's
+#      offscreen platform and again on the real Windows one;
+#   2. the installer and the installed program (tests/windows/installed.sh).
+# Makes the installer first (packaging/windows.sh), building Qt for Windows
+# when its cache lacks it. Artefacts (screenshots, logs) land in
+# build/windows/artefacts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh --windows
-build=${BUILD_DIR:-build/windows}
+packaging/windows.sh
+qt=$(packaging/windows/build-qt.sh)
+out=$PWD/build/windows
 toolchain=$PWD/scripts/mingw-w64.cmake
-gtest=$PWD/$build/googletest
+# shellcheck source=../packaging/windows/wine.sh
+source packaging/windows/wine.sh
+trap wine_stop EXIT
 
+# GoogleTest for MinGW, from Debian's sources, once per build folder.
+gtest=$out/googletest
 if [ ! -f "$gtest/install/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake -S /usr/src/googletest -B "$gtest/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUILD_GMOCK=OFF \
@@ -19,16 +29,24 @@ if [ ! -f "$gtest/install/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake --install "$gtest/build" >/dev/null
 fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIVANTA_WERROR=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DTRIVANTA_WINDOW=OFF \
-    -DGTest_DIR="$gtest/install/lib/cmake/GTest"
-cmake --build "$build"
+tests=$out/tests
+"$qt/bin/qt-cmake" -S . -B "$tests" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTRIVANTA_WERROR=ON -DGTest_DIR="$gtest/install/lib/cmake/GTest" >/dev/null
+cmake --build "$tests"
 
-# No Mono or Gecko: nothing here needs .NET or an HTML engine, and without
-# them Wine asks no question on its first start.
-export WINEPREFIX=$PWD/$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+echo "== The suites under Wine"
+wine_start "$out/wine-suites"
+# Qt's DLLs and MinGW's runtime from where they were built; Qt finds its
+# plugins beside its own DLLs.
+WINEPATH=$(for dir in "$qt/bin" $(mingw_runtime_dirs); do printf '%s;' "$(winpath "$dir")"; done)
+export WINEPATH
 status=0
-ctest --test-dir "$build" --output-on-failure --timeout 300 || status=$?
-# The Wine server of this prefix would linger a few seconds after the tests.
-/usr/lib/wine/wineserver -k 2>/dev/null || true
-exit $status
+ctest --test-dir "$tests" --output-on-failure --timeout 600 || status=$?
+echo "== The window's suite on the Windows platform"
+QT_QPA_PLATFORM=windows timeout 600 /usr/lib/wine/wine64 "$tests/tests/ui/WindowTest.exe" || status=$?
+wine_stop
+unset WINEPATH
+[ $status -eq 0 ] || { echo "test-windows: a suite failed under Wine" >&2; exit $status; }
+
+echo "== The installer and the installed program"
+tests/windows/installed.sh "$out" "$tests"

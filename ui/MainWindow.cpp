@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -17,6 +18,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QWindow>
 #include <algorithm>
 
@@ -24,18 +27,22 @@ namespace trivanta {
 
 namespace {
 
-// The window's own font; systems without "MS Sans Serif" get a sans-serif
-// of theirs at the same size.
+// The window's own font, at the size the layout was drawn for, from a face
+// that scales: Windows still has "MS Sans Serif", but only as a bitmap font
+// whose smallest size is too wide for the buttons' texts and which cannot
+// grow with the screen's scale. The first face that scales stands in for it.
 QFont fontFinestra(bool bold) {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"),
-                                    QStringLiteral("Liberation Sans"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
+    static const QString famiglia = [] {
+        for (const char* nome :
+             {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"}) {
+            const QString candidata = QString::fromLatin1(nome);
+            if (QFontDatabase::isSmoothlyScalable(candidata)) {
+                return candidata;
+            }
+        }
+        return QStringLiteral("MS Sans Serif");
     }();
-    (void)substituted;
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font(famiglia);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setBold(bold);
@@ -61,6 +68,12 @@ QPushButton* donationButton(QWidget* client, const char* name, layout::Twips pla
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, QColor(0, 255, 0));
     button->setPalette(palette);
+    // Green everywhere: a native style such as Windows' own draws a button
+    // in the system's colours, whatever its palette says. The button keeps
+    // the style as its child; it holds the style by a guarded pointer.
+    QStyle* painted = QStyleFactory::create(QStringLiteral("Fusion"));
+    painted->setParent(button);
+    button->setStyle(painted);
     return button;
 }
 

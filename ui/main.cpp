@@ -1,10 +1,11 @@
 #include "MainWindow.h"
 #include "Opzioni.h"
+#include "Sistema.h"
 #include "Testi.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QProxyStyle>
-#include <cstdio>
 
 namespace {
 
@@ -38,9 +39,17 @@ int main(int argc, char* argv[]) {
         return LeggiRigaDiComando(QCoreApplication::arguments());
     }();
     if (!riga.opzioni) {
-        (void)std::fputs(riga.testo.toLocal8Bit().constData(), riga.uscita == 0 ? stdout : stderr);
+        if (!ScriviRisposta(riga.testo, riga.uscita != 0)) {
+            // Started from the Windows desktop: no console to write to.
+            const QApplication app(argc, argv);
+            QMessageBox box(riga.uscita == 0 ? QMessageBox::Information : QMessageBox::Warning,
+                            QString::fromUtf8(testi::TitoloFinestra),
+                            QStringLiteral("<pre>%1</pre>").arg(riga.testo.toHtmlEscaped()));
+            box.exec();
+        }
         return riga.uscita;
     }
+    SegnaInEsecuzione();
 
     QApplication app(argc, argv);
     QApplication::setStyle(new PlainButtonsStyle); // the application owns it

@@ -73,20 +73,24 @@ cmake --build "$work/build" >&2
 cmake --install "$work/build" >/dev/null
 
 # The licences of what the DLLs hold, for the installer and the archive: Qt's
-# own, each bundled library's notice, Debian's copyright file and the exact
-# source package version.
+# own, Debian's copyright file and the exact source package version; and the
+# attribution of every third-party part of Qt's tree that a compiled file
+# read, as the compiler's record of each object's inputs tells.
 notices=$prefix/licences
-mkdir -p "$notices/3rdparty"
+mkdir -p "$notices"
 cp "$src"/LICENSES/*.txt "$notices/"
 cp "$src/debian/copyright" "$notices/debian-copyright"
 echo "$qt_source_package $debian_version" >"$notices/SOURCE"
-(
-    cd "$src/src/3rdparty"
-    find . -maxdepth 2 -type f \( -name 'qt_attribution.json' -o -iname 'LICENSE*' \
-        -o -iname 'COPYING*' -o -iname 'NOTICE*' -o -iname '*LICENSE*.txt' \) -print0 |
-        xargs -0 cp --parents -t "$notices/3rdparty"
-)
-
+ninja -C "$work/build" -t deps | sed -n 's/^ \+//p' | sort -u | xargs realpath -m -s >"$work/inputs"
+(cd "$src" && find src -name qt_attribution.json -printf '%h\n') | sort | while read -r dir; do
+    grep -qF "$src/$dir/" "$work/inputs" || continue
+    mkdir -p "$notices/attributions/$dir"
+    cp "$src/$dir/qt_attribution.json" "$notices/attributions/$dir/"
+    grep -oP '"LicenseFile": *"\K[^"]+' "$src/$dir/qt_attribution.json" | sort -u |
+        while read -r file; do
+            install -D -m 644 "$src/$dir/$file" "$notices/attributions/$dir/$file"
+        done
+done
 echo "$key" >"$stamp"
 rm -rf "$work"
 echo "$prefix"

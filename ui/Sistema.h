@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace trivanta {
+
+// Writes the answer to --help, --version or a mistake where the user who
+// typed the command sees it: standard output, or standard error for a
+// mistake. A Windows desktop program has neither unless it was started with
+// them redirected; it then writes to the console of the command prompt that
+// started it. False when there is nowhere to write: started from the desktop.
+bool ScriviRisposta(const QString& testo, bool errore);
+
+// Marks the program as running for as long as the process lives, so that the
+// Windows installer can refuse to replace a game in play. Nothing elsewhere.
+void SegnaInEsecuzione();
+
+} // namespace trivanta
