@@ -30,7 +30,7 @@ packaging/windows/deploy.sh "$qt" "$build/trivanta.exe" "$app"
 # The licences: ours; Qt's, with the exact Debian source it was built from
 # and the notices of the code built into it; and those of MinGW's runtime,
 # from the Debian package that holds each of its DLLs.
-notices=$app/licenze
+notices=$app/licences
 mkdir -p "$notices/Qt" "$notices/MinGW"
 cp LICENSE "$app/LICENSE.txt"
 cp "$qt"/licences/{LGPL-3.0-only.txt,GPL-3.0-only.txt,debian-copyright} "$notices/Qt/"
@@ -49,24 +49,23 @@ for dll in "$app"/*.dll; do
         echo "$name: Debian $package $(dpkg-query -W -f='${Version}' "$package")"
     done
 done | sort >"$notices/MinGW/SOURCES"
-cat >"$notices/LEGGIMI.txt" <<EOF
+cat >"$notices/README.txt" <<EOF
 Trivanta $version for Windows
 
 Trivanta is under the MIT licence (LICENSE.txt).
 
-Qt $qt_version (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins in
-platforms, imageformats and styles) is used under the GNU Lesser General Public
-License version 3 (Qt/LGPL-3.0-only.txt, with Qt/GPL-3.0-only.txt). It was
-built from Debian's source package $qt_package $qt_source_version,
-unchanged, with the options of packaging/windows/qt.recipe in Trivanta's
-sources; the source is at https://snapshot.debian.org/package/$qt_package/${qt_source_version//+/%2B}/
+Qt $qt_version (the Qt6*.dll files and the plugins in the folders beside them)
+is used under the GNU Lesser General Public License version 3
+(Qt/LGPL-3.0-only.txt, with Qt/GPL-3.0-only.txt). It was built from
+Debian's source package $qt_package $qt_source_version, unchanged, with the
+options of packaging/windows/qt.recipe in Trivanta's sources; that source is
+at https://snapshot.debian.org/package/$qt_package/${qt_source_version//+/%2B}/
 and Debian's copyright file is Qt/debian-copyright. The DLLs may be replaced
 with other builds of the same Qt version. Qt/attributions holds the notices
 of the third-party code built into Qt.
 
-The C++ runtime of MinGW-w64 (libstdc++-6.dll, libgcc_s_seh-1.dll,
-libwinpthread-1.dll) comes from the Debian packages named in MinGW/SOURCES,
-under the licences in MinGW/.
+The C++ runtime of MinGW-w64 (the other DLLs) comes from the Debian packages
+named in MinGW/SOURCES, under the licences in MinGW/.
 EOF
 # Windows' Notepad and every editor there read CRLF lines.
 find "$app" -name '*.txt' -o -name '*copyright' -o -name 'SOURCES' | while read -r text; do

@@ -238,6 +238,22 @@ quit_game() { # File > Esci; the program must end with status 0
     return $status
 }
 
+# The colours of the Linux window, as Windows draws them: the green of the
+# donation buttons (the native style would paint them grey), the red marker
+# around the chosen card, and the keyboard's black and white frame on it.
+pixel() { # X Y in the client area: "R G B" on the last screenshot
+    convert "$WINEPREFIX/calibrate.png" -format '%[fx:int(255*p{'$((client_x + $1))','$((client_y + $2))'}.r)] %[fx:int(255*p{'$((client_x + $1))','$((client_y + $2))'}.g)] %[fx:int(255*p{'$((client_x + $1))','$((client_y + $2))'}.b)]' info:
+}
+check_colours() {
+    local r g b good=yes
+    read -r r g b <<<"$(pixel 518 20)"
+    [ "$g" -ge 200 ] && [ "$r" -le 160 ] && [ "$b" -le 160 ] || { fail "the donation button is $r,$g,$b, not green"; good=no; }
+    [ "$(pixel 505 380)" = "255 0 0" ] || { fail "the marker is $(pixel 505 380), not red"; good=no; }
+    [ "$(pixel 512 377)" = "0 0 0" ] && [ "$(pixel 514 377)" = "255 255 255" ] ||
+        { fail "the focus frame is $(pixel 512 377) and $(pixel 514 377), not black and white"; good=no; }
+    [ $good = no ] || ok "the donation button green ($r,$g,$b), the marker red, the focus frame black and white"
+}
+
 for scale in 1 2; do
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale)) /f \
         >/dev/null 2>&1
@@ -256,6 +272,9 @@ for scale in 1 2; do
         ok "at $((100 * scale)) %: a window $WIDTH pixels wide, the trump card is $match, pixel for pixel"
     else
         fail "at $((100 * scale)) %: a window $WIDTH wide, the trump card matches no picture (artefacts/table-$((100 * scale)).png)"
+    fi
+    if [ $scale = 1 ]; then
+        check_colours
     fi
     quit_game || fail "at $((100 * scale)) %: Esci ended the program with status $?"
 done
