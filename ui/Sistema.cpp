@@ -42,9 +42,9 @@ bool ScriviRisposta(const QString& testo, bool errore) {
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
         return false;
     }
-    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                       0, nullptr);
+    const HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     bool written = false;
     if (console != INVALID_HANDLE_VALUE) {
         // The prompt does not wait for a desktop program and is already back

@@ -86,7 +86,8 @@ ninja -C "$work/build" -t deps | sed -n 's/^ \+//p' | sort -u | xargs realpath -
     grep -qF "$src/$dir/" "$work/inputs" || continue
     mkdir -p "$notices/attributions/$dir"
     cp "$src/$dir/qt_attribution.json" "$notices/attributions/$dir/"
-    grep -oP '"LicenseFile": *"\K[^"]+' "$src/$dir/qt_attribution.json" | sort -u |
+    # Some parts name no licence file (public domain code).
+    { grep -oP '"LicenseFile": *"\K[^"]+' "$src/$dir/qt_attribution.json" || true; } | sort -u |
         while read -r file; do
             install -D -m 644 "$src/$dir/$file" "$notices/attributions/$dir/$file"
         done

@@ -4,7 +4,8 @@
 # fresh Wine prefix:
 #   - a silent install: the files, the Start menu's shortcuts, the entry in
 #     Apps & features; the installer refuses while the game runs;
-#   - --version and a command-line mistake;
+#   - --version and a command-line mistake, in a console and without one;
+#   - the pictures at 100 % and 200 %, and the window's colours;
 #   - whole games to the score box, one by mouse and one by keyboard, ended
 #     with "No" and status 0, a screenshot of the table kept;
 #   - the donation button, with a stand-in browser registered for .htm
