@@ -23,18 +23,19 @@ wine_start() {
     export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
     export XDG_RUNTIME_DIR=$WINEPREFIX/xdg
     mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
-    local number
-    for number in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
-    done
-    Xvfb ":$number" -screen 0 "${2:-1280x1024}x24" -nolisten tcp >"$WINEPREFIX/xvfb.log" 2>&1 &
+    # Xvfb picks the first display it can listen on and names it once it is
+    # ready: a free-looking lock file is no proof, another root's server may
+    # hold the same number.
+    Xvfb -displayfd 3 -screen 0 "${2:-1280x1024}x24" -nolisten tcp \
+        3>"$WINEPREFIX/display" >"$WINEPREFIX/xvfb.log" 2>&1 &
     wine_display_pid=$!
-    export DISPLAY=":$number"
     local waited
     for waited in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$number" ] && break
+        grep -qx '[0-9][0-9]*' "$WINEPREFIX/display" 2>/dev/null && break
         sleep 0.1
     done
+    export DISPLAY=":$(cat "$WINEPREFIX/display")"
+    [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start: $(cat "$WINEPREFIX/xvfb.log")" >&2; return 1; }
     /usr/lib/wine/wine64 wineboot --init >"$WINEPREFIX/wineboot.log" 2>&1
     /usr/lib/wine/wineserver -w
     # Wine's own Tahoma and MS Sans Serif where Windows keeps its fonts: the
