@@ -25,8 +25,9 @@ if [ "${1:-}" = "--windows" ]; then
         # Qt for Windows from Debian's source of the Qt the Linux build uses,
         # with Debian's moc, rcc and uic; dpkg-source unpacks it
         qt6-base-dev qt6-base-dev-tools dpkg-dev
-        # the installer, the archive, and the program's files' licences
-        nsis zip
+        # the installer, the archive (unzip: its copy in a strange folder), and
+        # the program's files' licences
+        nsis zip unzip
         # Wine with its own fonts and the Linux window's, on a display of its
         # own, driven and photographed as a user would; a small window manager
         # that hands Wine's windows the keyboard; inotify, which sees the

@@ -177,13 +177,16 @@ size=$(reg_value "$uninstall_key" EstimatedSize)
 installed_exe='C:\Program Files\Trivanta\trivanta.exe'
 
 # --- The command line --------------------------------------------------------
-answer=$("$wine" "$installed_exe" --version 2>/dev/null | tr -d '\r')
+# With a console (here, output to a pipe) the answer is text; a box would wait
+# for a click that never comes, so each gets a minute.
+answer=$(timeout 60 "$wine" "$installed_exe" --version 2>/dev/null | tr -d '\r')
 [ "$answer" = "Trivanta $version" ] && ok "--version prints \"$answer\"" ||
     fail "--version printed '$answer'"
 set +e
-"$wine" "$installed_exe" --avversario nessuno >/dev/null 2>"$WINEPREFIX/mistake"
+timeout 60 "$wine" "$installed_exe" --avversario nessuno >/dev/null 2>"$WINEPREFIX/mistake"
 status=$?
 set -e
+/usr/lib/wine/wineserver -k 2>/dev/null || true
 [ $status -eq 2 ] && grep -q "nessuno" "$WINEPREFIX/mistake" &&
     ok "a command-line mistake ends with status 2 and names the value" ||
     fail "a mistake ended with status $status: $(cat "$WINEPREFIX/mistake")"
@@ -463,18 +466,31 @@ echo "start-up to the first box (median of 5 after one warm-up each): Trivanta $
     tee "$artefacts/startup.txt"
 
 # --- Running, upgrading, uninstalling --------------------------------------------
-# The installer refuses to replace a game in play.
+# The installer and the uninstaller each refuse, before they touch anything
+# (status 3), to replace or remove a game in play.
 "$wine" "$installed_exe" >/dev/null 2>&1 &
 pid=$!
 box=$(wait_for_box Trivanta none 60 $pid) || fail "no dealer's box"
-before=$(stat -c %Y "$program_files/trivanta.exe")
-set +e
-"$wine" "$setup" /S
-status=$?
-set -e
-[ $status -ne 0 ] && [ "$(stat -c %Y "$program_files/trivanta.exe")" = "$before" ] &&
-    ok "the installer refuses while the game runs (status $status), nothing replaced" ||
-    fail "the installer ran over a running game (status $status)"
+ours() { find "$program_files" "$start_menu" -printf '%p %s %T@\n' | sort | md5sum; }
+before=$(ours)
+refuses() { # NAME PROGRAM ARGS...: ends with status 3 and changes nothing
+    local name=$1 status
+    shift
+    set +e
+    "$wine" "$@"
+    status=$?
+    set -e
+    [ $status -eq 3 ] && [ "$(ours)" = "$before" ] &&
+        ok "$name refuses while the game runs (status 3), nothing changed" ||
+        fail "$name while the game runs: status $status, not 3, or our files changed"
+}
+refuses "the installer" "$setup" /S
+# _?= keeps the uninstaller where it is, so that its status is its own; a
+# copy in a folder without blanks, as _?= takes no quotes.
+mkdir -p "$drive/copia"
+cp "$program_files/uninstall.exe" "$drive/copia/"
+refuses "the uninstaller" 'C:\copia\uninstall.exe' /S '_?=C:\copia'
+rm -rf "$drive/copia"
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 /usr/lib/wine/wineserver -w
