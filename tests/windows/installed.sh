@@ -246,15 +246,17 @@ quit_game() { # File > Esci; the program must end with status 0
 # donation buttons (the native style would paint them grey), the red marker
 # around the chosen card, and the keyboard's black and white frame on it.
 pixel() { # X Y in the client area: "R G B" on the last screenshot
-    convert "$WINEPREFIX/calibrate.png" -format '%[fx:int(255*p{'$((client_x + $1))','$((client_y + $2))'}.r)] %[fx:int(255*p{'$((client_x + $1))','$((client_y + $2))'}.g)] %[fx:int(255*p{'$((client_x + $1))','$((client_y + $2))'}.b)]' info:
+    convert "$WINEPREFIX/calibrate.png" -crop "1x1+$((client_x + $1))+$((client_y + $2))" \
+        -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
 }
 check_colours() {
-    local r g b good=yes
+    local r g b marker frame good=yes
     read -r r g b <<<"$(pixel 518 20)"
+    marker=$(pixel 505 380)
+    frame="$(pixel 512 377), $(pixel 514 377)"
     [ "$g" -ge 200 ] && [ "$r" -le 160 ] && [ "$b" -le 160 ] || { fail "the donation button is $r,$g,$b, not green"; good=no; }
-    [ "$(pixel 505 380)" = "255 0 0" ] || { fail "the marker is $(pixel 505 380), not red"; good=no; }
-    [ "$(pixel 512 377)" = "0 0 0" ] && [ "$(pixel 514 377)" = "255 255 255" ] ||
-        { fail "the focus frame is $(pixel 512 377) and $(pixel 514 377), not black and white"; good=no; }
+    [ "$marker" = "255 0 0" ] || { fail "the marker is $marker, not red"; good=no; }
+    [ "$frame" = "0 0 0, 255 255 255" ] || { fail "the focus frame is $frame, not black and white"; good=no; }
     [ $good = no ] || ok "the donation button green ($r,$g,$b), the marker red, the focus frame black and white"
 }
 
