@@ -4,6 +4,10 @@
 # --windows only those of the Windows build under Wine.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
+cd "$(dirname "$0")/.."
+# A step that fails says which it was, and the status ends the set-up.
+step="reading the arguments"
+trap 'status=$?; echo "setup: $step failed (status $status)" >&2; exit $status' ERR
 
 packages=(
     # build
@@ -15,6 +19,8 @@ packages=(
     fonts-liberation2
     # Qt's Wayland platform plugin: on a Wayland desktop the game runs natively
     qt6-wayland
+    # Qt's own words on the boxes' buttons in the system's language
+    qt6-translations-l10n
 )
 if [ "${1:-}" = "--windows" ]; then
     # The Windows build (packaging/windows.sh) and its tests under Wine
@@ -25,6 +31,8 @@ if [ "${1:-}" = "--windows" ]; then
         # Qt for Windows from Debian's source of the Qt the Linux build uses,
         # with Debian's moc, rcc and uic; dpkg-source unpacks it
         qt6-base-dev qt6-base-dev-tools dpkg-dev
+        # Qt's translations, shipped beside the program as on Linux
+        qt6-translations-l10n
         # the installer, the archive (unzip: its copy in a strange folder), and
         # the program's files' licences
         nsis zip unzip
@@ -68,25 +76,26 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 # Qt for Windows is built from Debian's source package: the archive's
-# sources beside its packages, for the suites this machine installs from.
-sources_added=""
-if [ "${1:-}" = "--windows" ] &&
-    ! grep -qsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*; then
-    sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' /etc/apt/sources.list 2>/dev/null |
-        $sudo tee /etc/apt/sources.list.d/trivanta-src.list >/dev/null
-    for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] || continue
-        awk 'BEGIN { RS = ""; ORS = "\n\n" }
-             /Types:[^\n]*deb/ && /debian/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f"
-    done | $sudo tee /etc/apt/sources.list.d/trivanta-src.sources >/dev/null
-    sources_added=yes
+# sources beside its packages (scripts/deb-src.sh), and apt's index of them.
+# An earlier set-up wrote them in trivanta-src.list; the new file replaces it.
+if [ "${1:-}" = "--windows" ]; then
+    step="adding the deb-src entries of Debian's archive to apt's sources"
+    $sudo rm -f /etc/apt/sources.list.d/trivanta-src.list
+    $sudo scripts/deb-src.sh >/dev/null
+    if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Package: qt6-base$'; then
+        step="apt-get update, which fetches the index of Debian's sources"
+        $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+        step="finding qt6-base's source in apt's index after apt-get update"
+        apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Package: qt6-base$'
+    fi
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then
-    [ -z "$sources_added" ] || $sudo apt-get update -qq
     exit 0
 fi
 
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+step="apt-get update"
+$sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+step="apt-get install of ${missing[*]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
