@@ -68,6 +68,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links come from dpkg-shlibdeps; Qt's xcb platform
 # plugin and GIF reader ship in libqt6gui6, which that already names.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's translations: the buttons of the boxes in the system's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 # On a Wayland desktop the game runs natively with Qt's Wayland platform
 # plugin, and through XWayland without it.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)

@@ -1,5 +1,10 @@
 #include "Sistema.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -71,5 +76,17 @@ bool ScriviRisposta(const QString& testo, bool errore) {
 void SegnaInEsecuzione() {}
 
 #endif
+
+void CaricaTraduzioneQt(QCoreApplication& app) {
+    // Debian's translations on Linux; on Windows the "translations" folder
+    // beside the program, which its qt.conf makes Qt's own.
+    auto* traduzione = new QTranslator(&app);
+    if (traduzione->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(traduzione);
+    } else {
+        delete traduzione;
+    }
+}
 
 } // namespace trivanta

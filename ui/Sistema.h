@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QCoreApplication;
+
 namespace trivanta {
 
 // Writes the answer to --help, --version or a mistake where the user who
@@ -14,5 +16,11 @@ bool ScriviRisposta(const QString& testo, bool errore);
 // Marks the program as running for as long as the process lives, so that the
 // Windows installer can refuse to replace a game in play. Nothing elsewhere.
 void SegnaInEsecuzione();
+
+// Qt's own words, the buttons of the boxes among them, in the system's
+// language, as every other program of the desktop shows them: "Sì" and "No"
+// on an Italian system. Where Qt has no translation for that language they
+// stay English, quietly. Call once the application exists.
+void CaricaTraduzioneQt(QCoreApplication& app);
 
 } // namespace trivanta

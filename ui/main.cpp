@@ -41,7 +41,8 @@ int main(int argc, char* argv[]) {
     if (!riga.opzioni) {
         if (!ScriviRisposta(riga.testo, riga.uscita != 0)) {
             // Started from the Windows desktop: no console to write to.
-            const QApplication app(argc, argv);
+            QApplication app(argc, argv);
+            CaricaTraduzioneQt(app);
             QMessageBox box(riga.uscita == 0 ? QMessageBox::Information : QMessageBox::Warning,
                             QString::fromUtf8(testi::TitoloFinestra),
                             QStringLiteral("<pre>%1</pre>").arg(riga.testo.toHtmlEscaped()));
@@ -52,6 +53,7 @@ int main(int argc, char* argv[]) {
     SegnaInEsecuzione();
 
     QApplication app(argc, argv);
+    CaricaTraduzioneQt(app);
     QApplication::setStyle(new PlainButtonsStyle); // the application owns it
     const Giocatori giocatori = CreaGiocatori(riga.opzioni->esperto, riga.opzioni->seme);
     MainWindow window(nullptr, giocatori.random.get(), nullptr, giocatori.avversario.get());

@@ -35,6 +35,10 @@ grep -E '^[EWI]:' "$scratch/lintian.log"
 recommends=$(dpkg-deb -f "$deb" Recommends)
 [[ ",$recommends," == *", qt6-wayland,"* || ",$recommends," == *",qt6-wayland,"* ]] ||
     fail "the package does not recommend qt6-wayland (Recommends: '$recommends')"
+# The buttons of the boxes speak the system's language only with Qt's translations.
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ ", $depends," == *", qt6-translations-l10n"[,\ ]* ]] ||
+    fail "the package does not depend on qt6-translations-l10n (Depends: '$depends')"
 
 # Lintian reads the changelog's form, not whether it is this release's.
 version=$(dpkg-deb -f "$deb" Version)
