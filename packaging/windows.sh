@@ -27,6 +27,12 @@ app=$stage/Trivanta
 rm -rf "$stage"
 packaging/windows/deploy.sh "$qt" "$build/trivanta.exe" "$app"
 
+# Qt's own words (the buttons of the boxes) in the system's language: Debian's
+# translations of the same Qt version, where Qt's qt.conf looks for them.
+translations_version=$(dpkg-query -W -f='${Version}' qt6-translations-l10n)
+mkdir -p "$app/translations"
+cp /usr/share/qt6/translations/qtbase_*.qm "$app/translations/"
+
 # The licences: ours; Qt's, with the exact Debian source it was built from
 # and the notices of the code built into it; and those of MinGW's runtime,
 # from the Debian package that holds each of its DLLs.
@@ -35,6 +41,7 @@ mkdir -p "$notices/Qt" "$notices/MinGW"
 cp LICENSE "$app/LICENSE.txt"
 cp "$qt"/licences/{LGPL-3.0-only.txt,GPL-3.0-only.txt,debian-copyright} "$notices/Qt/"
 cp -r "$qt/licences/attributions" "$notices/Qt/"
+cp /usr/share/doc/qt6-translations-l10n/copyright "$notices/Qt/translations-copyright"
 read -r qt_package qt_source_version <"$qt/licences/SOURCE"
 # shellcheck source=windows/wine.sh
 source "$windows/wine.sh"
@@ -63,6 +70,10 @@ at https://snapshot.debian.org/package/$qt_package/${qt_source_version//+/%2B}/
 and Debian's copyright file is Qt/debian-copyright. The DLLs may be replaced
 with other builds of the same Qt version. Qt/attributions holds the notices
 of the third-party code built into Qt.
+
+Qt's translations (translations/qtbase_*.qm) come unchanged from Debian's
+package qt6-translations-l10n $translations_version, under the licences that
+Qt/translations-copyright names (the GPL's text: Qt/GPL-3.0-only.txt).
 
 The C++ runtime of MinGW-w64 (the other DLLs) comes from the Debian packages
 named in MinGW/SOURCES, under the licences in MinGW/.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running Trivanta need; with
 # --test also those of the tests, the analysers and the packaging checks; with
-# --windows only those of the Windows build under Wine.
+# --windows only those of the Windows build under Wine; with --web only those
+# of the page in the browser.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,8 +32,9 @@ if [ "${1:-}" = "--windows" ]; then
         # Qt for Windows from Debian's source of the Qt the Linux build uses,
         # with Debian's moc, rcc and uic; dpkg-source unpacks it
         qt6-base-dev qt6-base-dev-tools dpkg-dev
-        # Qt's translations, shipped beside the program as on Linux
-        qt6-translations-l10n
+        # Qt's translations, shipped beside the program as on Linux; the
+        # locales, Italian among them, that Wine takes Windows' language from
+        qt6-translations-l10n locales
         # the installer, the archive (unzip: its copy in a strange folder), and
         # the program's files' licences
         nsis zip unzip
@@ -42,6 +44,14 @@ if [ "${1:-}" = "--windows" ]; then
         # throw-away file come and go
         wine64 fonts-wine fonts-liberation2 xvfb xauth xdotool imagemagick openbox inotify-tools
     )
+elif [ "${1:-}" = "--web" ]; then
+    # The page in the browser (scripts/web.sh): Debian's emscripten, and Node
+    # with npm, which run emscripten's tools, the page's server and its
+    # tests. A Node installed from elsewhere comes with its own npm, which
+    # Debian's npm would conflict with: it is used as it is.
+    packages=(emscripten cmake ninja-build)
+    command -v node >/dev/null 2>&1 || packages+=(nodejs)
+    command -v npm >/dev/null 2>&1 || packages+=(npm)
 elif [ "${1:-}" = "--test" ]; then
     packages+=(
         # the tests; giflib for the program that draws the pictures, which
@@ -90,12 +100,18 @@ if [ "${1:-}" = "--windows" ]; then
     fi
 fi
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    step="apt-get update"
+    $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+    step="apt-get install of ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+        --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-step="apt-get update"
-$sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-step="apt-get install of ${missing[*]}"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
+# The Windows tests play once on an Italian Windows, and Wine takes Windows'
+# language from the system's locale, which must exist for that.
+if [ "${1:-}" = "--windows" ] && ! locale -a 2>/dev/null | grep -qx 'it_IT.utf8'; then
+    step="generating the Italian locale it_IT.UTF-8"
+    $sudo localedef -i it_IT -c -f UTF-8 it_IT.UTF-8
+fi

@@ -44,6 +44,10 @@ export WINEPATH
 # system: the Linux window's own. (Wine hands on WINEQT_... as QT_....)
 WINEQT_QPA_FONTDIR=$(winpath /usr/share/fonts/truetype/liberation2)
 export WINEQT_QPA_FONTDIR
+# Qt's translations where this Qt looks for them, as beside the installed
+# program: the window's suites check the boxes' words in Italian and English.
+mkdir -p "$qt/translations"
+cp /usr/share/qt6/translations/qtbase_*.qm "$qt/translations/"
 status=0
 ctest --test-dir "$tests" --output-on-failure --timeout 600 || status=$?
 echo "== The window's suite on the Windows platform"
@@ -62,4 +66,5 @@ unset WINEPATH WINEQT_QPA_FONTDIR
 [ $status -eq 0 ] || { echo "test-windows: a suite failed under Wine" >&2; exit $status; }
 
 echo "== The installer and the installed program"
-tests/windows/installed.sh "$out" "$tests"
+# Each step there has its own limit; this one ends a run that hangs anyway.
+timeout --kill-after=30 1800 tests/windows/installed.sh "$out" "$tests"

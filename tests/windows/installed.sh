@@ -30,10 +30,15 @@ artefacts=$out/artefacts
 mkdir -p "$artefacts"
 wine=/usr/lib/wine/wine64
 
+# A failure keeps what the screen showed and the last game's log, so that the
+# run says what it saw.
 failures=0
 fail() {
-    echo "FAIL: $*" >&2
     failures=$((failures + 1))
+    echo "FAIL: $* (artefacts/failure-$failures.png)" >&2
+    import -window root "$artefacts/failure-$failures.png" 2>/dev/null || true
+    [ ! -f "${WINEPREFIX:-/nonexistent}/game.log" ] ||
+        cp "$WINEPREFIX/game.log" "$artefacts/failure-$failures.log"
 }
 ok() { echo "ok: $*"; }
 
@@ -173,6 +178,16 @@ done
 size=$(reg_value "$uninstall_key" EstimatedSize)
 [ -n "$size" ] && [ $((size)) -gt 1000 ] || { fail "Apps & features: EstimatedSize '$size'"; entry_ok=no; }
 [ $entry_ok = no ] || ok "Apps & features: name, version, publisher, icon, size $((size)) KiB, both uninstall strings"
+# What the entry names must be there: the icon's program and the uninstaller.
+for name in DisplayIcon UninstallString QuietUninstallString; do
+    value=$(reg_value "$uninstall_key" "$name")
+    value=${value#\"}
+    value=${value%%\"*}
+    value=${value%,0}
+    file=$(/usr/lib/wine/winepath -u "$value" 2>/dev/null)
+    [ -n "$value" ] && [ -f "$file" ] && [ -s "$file" ] ||
+        fail "Apps & features: $name names '$value', which is not a file"
+done
 
 installed_exe='C:\Program Files\Trivanta\trivanta.exe'
 
@@ -341,7 +356,70 @@ play_game() {
 }
 
 play_game mouse
-play_game keyboard
+# In Italian: the score box of its screenshot says "Sì" and "No".
+LANG=it_IT.UTF-8 play_game keyboard
+
+# --- The Start menu's shortcuts ----------------------------------------------------
+# Each shortcut, opened as the Start menu opens it, starts the game it names:
+# the window's title says which computer player it plays against.
+for shortcut in "Trivanta" "Trivanta - avversario esperto"; do
+    "$wine" start /unix "$start_menu/$shortcut.lnk" >"$WINEPREFIX/game.log" 2>&1
+    # The game is a process of its own: this script stands in for its pid.
+    if ! box=$(wait_for_box Trivanta none 60 $$); then
+        fail "the shortcut \"$shortcut\" showed no dealer's box"
+        /usr/lib/wine/wineserver -k 2>/dev/null || true
+        continue
+    fi
+    answer_box "$box" Return
+    main=""
+    for _ in $(seq 100); do
+        main=$(main_window "$shortcut") && break
+        sleep 0.1
+    done
+    if [ -n "$main" ]; then
+        ok "the shortcut \"$shortcut\" starts the game titled \"$shortcut\""
+        xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+        xdotool key --clearmodifiers alt+f e
+        timeout 20 /usr/lib/wine/wineserver -w || fail "the game of \"$shortcut\" did not end with Esci"
+    else
+        fail "the shortcut \"$shortcut\" started no window titled \"$shortcut\": $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' ',')"
+    fi
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+done
+
+# --- Windows in Italian ------------------------------------------------------------
+# On an Italian Windows the buttons of the boxes are Windows' own words: the
+# access key of "Sì" answers "Nuova partita"'s question, which the English
+# "Yes" (y) cannot; the same game in English takes y and not s.
+speaks() { # LANG YES_KEY OTHER_KEY: the question is answered by YES_KEY alone
+    local lang=$1 key=$2 other=$3 box question
+    LANG=$lang start_game Return || return
+    xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+    xdotool key --clearmodifiers alt+f n
+    if ! question=$(wait_for_box "Sicuro?" "$main" 10 $pid); then
+        fail "$lang: File > Nuova partita asked nothing"
+    else
+        import -window root "$artefacts/sicuro-$lang.png"
+        xdotool windowactivate --sync "$question" 2>/dev/null || xdotool windowfocus "$question"
+        xdotool key --clearmodifiers "$other"
+        sleep 1
+        if ! xdotool search --onlyvisible --name '^Sicuro\?$' 2>/dev/null | grep -qx "$question"; then
+            fail "$lang: the key $other answered the question (artefacts/sicuro-$lang.png)"
+        else
+            xdotool key --clearmodifiers "$key"
+            # Yes deals a new game, whose dealer's box comes next.
+            if box=$(wait_for_box Trivanta "$main" 10 $pid); then
+                ok "$lang: the question's buttons answer to $key, not to $other (artefacts/sicuro-$lang.png)"
+                answer_box "$box" Return
+            else
+                fail "$lang: the key $key did not answer Yes (artefacts/sicuro-$lang.png)"
+            fi
+        fi
+    fi
+    quit_game || fail "$lang: Esci ended the program with status $?"
+}
+speaks it_IT.UTF-8 s y
+speaks en_US.UTF-8 y s
 
 # --- The donation link --------------------------------------------------------
 # The stand-in browser, registered for .htm files.
