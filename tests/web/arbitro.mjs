@@ -47,12 +47,6 @@ export class Arbitro {
         return ok;
     }
 
-    // Whether the computer leads the trick in progress: its card must be on
-    // the table before the user is asked to play.
-    get pcGuida() {
-        return this.inGioco && this.guida === 'pc';
-    }
-
     nuovaPartita(guida) {
         this.inGioco = true;
         this.guida = guida;
