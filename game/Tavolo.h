@@ -38,4 +38,25 @@ struct Tavolo {
 // computer's hand and an empty place anywhere else, as is no picture at all.
 std::string NomeAccessibile(std::string_view immagine, bool manoPc = false);
 
+// What a screen reader hears of one control: its name and what it is.
+struct Accessibile {
+    std::string nome;
+    std::string descrizione;
+
+    bool operator==(const Accessibile&) const = default;
+};
+
+// The names and descriptions of the table's places and of the status bar,
+// for every view that renders the table: "7 di ori" in "la tua mano, posto 1,
+// scelta", "briscola: asso di spade", "barra di stato: Carte prese ...".
+struct TavoloAccessibile {
+    std::array<Accessibile, 3> user;
+    std::array<Accessibile, 3> pc;
+    Accessibile terrauser;
+    Accessibile terrapc;
+    Accessibile cartabriscola;
+    Accessibile StatusBar1;
+};
+TavoloAccessibile DescriviTavolo(const Tavolo& tavolo);
+
 } // namespace trivanta

@@ -111,5 +111,10 @@ inline constexpr const char* ValoriValidiAvversario = "valori validi: casuale, e
 inline constexpr const char* SemeNonValido = "seme non valido: ";
 inline constexpr const char* ValoriValidiSeme =
     "valori validi: gli interi da 0 a 18446744073709551615";
+// A value given twice where only one may be: "seme dato più volte".
+inline constexpr const char* DatoPiuVolte = " dato più volte";
+
+// Where the program cannot close its own window, what stays when it ends.
+inline constexpr const char* ProgrammaFinito = "Il gioco è terminato.";
 
 } // namespace trivanta::testi

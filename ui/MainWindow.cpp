@@ -142,7 +142,6 @@ void MainWindow::buildControls(QWidget* client) {
     Command1 = donationButton(client, "Command1", layout::Command1);
     for (std::size_t k = 0; k < pc.size(); ++k) {
         pc[k] = cardPlace(client, indexed("pc", k), layout::pc[k]);
-        pc[k]->setAccessibleDescription(QString::fromUtf8(testi::DescrizioneManoPc));
     }
 
     Frame1 = new QWidget(client);
@@ -153,9 +152,7 @@ void MainWindow::buildControls(QWidget* client) {
     green.setColor(QPalette::Window, QColor(0, 128, 0));
     Frame1->setPalette(green);
     terrauser = cardPlace(Frame1, QStringLiteral("terrauser"), layout::terrauser);
-    terrauser->setAccessibleDescription(QString::fromUtf8(testi::DescrizioneTerraUser));
     terrapc = cardPlace(Frame1, QStringLiteral("terrapc"), layout::terrapc);
-    terrapc->setAccessibleDescription(QString::fromUtf8(testi::DescrizioneTerraPc));
     Label1 = tableLabel(Frame1, "Label1", testi::EtichettaUtente, layout::Label1);
     Label2 = tableLabel(Frame1, "Label2", testi::EtichettaPc, layout::Label2);
     Label4 = tableLabel(Frame1, "Label4", testi::EtichettaBriscola, layout::Label4);
@@ -196,7 +193,6 @@ void MainWindow::buildControls(QWidget* client) {
     StatusBar1->setFont(fontFinestra(true));
     StatusBar1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar1->setIndent(2);
-    StatusBar1->setAccessibleName(QString::fromUtf8(testi::NomeBarraDiStato));
 
     // Tab goes from the hand to "Gioca", then to the donation buttons at the
     // top and the bottom; the game starts with the keyboard on the hand.
@@ -319,30 +315,25 @@ void MainWindow::Disegna() {
     const bool keyboardOnHand = std::find(user.begin(), user.end(), focus) != user.end() ||
                                 (parkedOnGioca_ && focus == giocatautente);
     Cards& cards = store();
-    const auto render = [&cards](CardPlace* place, const Posto& posto, bool manoPc,
-                                 const char* prefix) {
+    // The names and descriptions are the game's, as every view says them.
+    const TavoloAccessibile a = DescriviTavolo(t);
+    const auto render = [&cards](CardPlace* place, const Posto& posto, const Accessibile& nome) {
         place->setPicture(posto.immagine, cards.picture(posto.immagine), &cards);
         place->setVisible(posto.visibile);
-        nameIfChanged(place,
-                      QString::fromStdString(prefix + NomeAccessibile(posto.immagine, manoPc)));
+        nameIfChanged(place, QString::fromStdString(nome.nome));
+        descriptionIfChanged(place, QString::fromStdString(nome.descrizione));
     };
     for (std::size_t k = 0; k < 3; ++k) {
-        render(pc[k], t.pc[k], true, "");
-        render(user[k], t.user[k], false, "");
+        render(pc[k], t.pc[k], a.pc[k]);
+        render(user[k], t.user[k], a.user[k]);
         Shape2[k]->setVisible(t.Shape2[k]);
-        descriptionIfChanged(
-            user[k], QString::fromUtf8(testi::DescrizioneManoUser) + QString::number(k + 1) +
-                         (t.Shape2[k] ? QString::fromUtf8(testi::DescrizioneScelta) : QString()));
     }
-    render(terrauser, t.terrauser, false, "");
-    render(terrapc, t.terrapc, false, "");
-    render(cartabriscola, t.cartabriscola, false, testi::PrefissoBriscola);
-    const QString status = QString::fromStdString(t.StatusBar1);
-    StatusBar1->setText(status);
+    render(terrauser, t.terrauser, a.terrauser);
+    render(terrapc, t.terrapc, a.terrapc);
+    render(cartabriscola, t.cartabriscola, a.cartabriscola);
+    StatusBar1->setText(QString::fromStdString(t.StatusBar1));
     // A screen reader reads the counts in the bar's name, and hears each new count.
-    nameIfChanged(StatusBar1, status.isEmpty()
-                                  ? QString::fromUtf8(testi::NomeBarraDiStato)
-                                  : QString::fromUtf8(testi::PrefissoBarraDiStato) + status);
+    nameIfChanged(StatusBar1, QString::fromStdString(a.StatusBar1.nome));
     parkedOnGioca_ = false;
     if (keyboardOnHand) {
         keyboardToSelectedCard();

@@ -1,10 +1,10 @@
 #include "Opzioni.h"
 
 #include "Testi.h"
+#include "Valori.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <algorithm>
 
 namespace trivanta {
 
@@ -14,11 +14,15 @@ QString Testo(const char* testo) {
     return QString::fromUtf8(testo);
 }
 
-RigaDiComando Sbaglio(const QString& cosa, const char* valide) {
+RigaDiComando Sbaglio(const std::string& riga) {
     return {std::nullopt,
-            Testo(testi::NomeProgramma) + QStringLiteral(": ") + cosa + QStringLiteral("; ") +
-                Testo(valide) + QLatin1Char('\n'),
+            Testo(testi::NomeProgramma) + QStringLiteral(": ") + QString::fromStdString(riga) +
+                QLatin1Char('\n'),
             2};
+}
+
+RigaDiComando Sbaglio(const QString& cosa, const char* valide) {
+    return Sbaglio(trivanta::Sbaglio(cosa.toStdString(), valide));
 }
 
 } // namespace
@@ -71,25 +75,19 @@ RigaDiComando LeggiRigaDiComando(const QStringList& argomenti) {
 
     Opzioni opzioni;
     if (parser.isSet(avversario)) {
-        const QString nome = parser.value(avversario);
-        if (nome != Testo(testi::AvversarioCasuale) && nome != Testo(testi::AvversarioEsperto)) {
-            return Sbaglio(Testo(testi::AvversarioSconosciuto) + nome,
-                           testi::ValoriValidiAvversario);
+        const std::string nome = parser.value(avversario).toStdString();
+        const std::optional<bool> esperto = LeggiAvversario(nome);
+        if (!esperto) {
+            return Sbaglio(SbaglioAvversario(nome));
         }
-        opzioni.esperto = nome == Testo(testi::AvversarioEsperto);
+        opzioni.esperto = *esperto;
     }
     if (parser.isSet(seme)) {
-        const QString testo = parser.value(seme);
-        bool ok = false;
-        const qulonglong n = testo.toULongLong(&ok, 10);
-        // Digits only: no sign, no blanks, nothing the reader might take otherwise.
-        const bool cifre = !testo.isEmpty() && std::all_of(testo.begin(), testo.end(), [](QChar c) {
-            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        });
-        if (!ok || !cifre) {
-            return Sbaglio(Testo(testi::SemeNonValido) + testo, testi::ValoriValidiSeme);
+        const std::string testo = parser.value(seme).toStdString();
+        opzioni.seme = LeggiSeme(testo);
+        if (!opzioni.seme) {
+            return Sbaglio(SbaglioSeme(testo));
         }
-        opzioni.seme = n;
     }
     return {opzioni, {}, 0};
 }
