@@ -596,8 +596,11 @@
         }
     }
 
+    // For whoever measures the page: the expert's decisions so far, in
+    // milliseconds, and the bytes of the game's memory.
     window.trivanta = {
         tempiEsperto: () => (core ? JSON.parse(core.ccall('trivanta_tempi', 'string', [], [])) : []),
+        memoriaWasm: () => (core ? core.HEAP8.buffer.byteLength : 0),
     };
 
     window.addEventListener('error', (e) => erroreCore(e.error || e.message));

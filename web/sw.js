@@ -34,10 +34,13 @@ self.addEventListener('fetch', (event) => {
     }
     // The page under any address of its own (?seme=5, index.html) is the
     // one page; every other file is looked up as it is.
-    const navigation = request.mode === 'navigate';
+    const url = new URL(request.url);
+    const scope = new URL('./', self.location).pathname;
+    const page = request.mode === 'navigate' &&
+        (url.pathname === scope || url.pathname === `${scope}index.html`);
     event.respondWith(
         caches.open(CACHE).then((cache) =>
-            cache.match(navigation ? './' : request, { ignoreSearch: navigation })
+            cache.match(page ? './' : request, { ignoreSearch: page })
                 .then((kept) => kept || fetch(request))),
     );
 });
