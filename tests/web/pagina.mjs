@@ -21,11 +21,11 @@ export function riferimento(seme, avversario = 'casuale', partite = 1, modo = 'p
 // The page that scripts/web.sh --build-only built.
 export const cartellaPagina = () => process.env.TRIVANTA_WEB_DIR ?? path.join(radice, 'build/web');
 
-// Serves a folder with the page's own server, on a free port; `chiudi` stops
-// it, as a network that went away.
-export async function servi(cartella = cartellaPagina()) {
+// Serves a folder with the page's own server, on a free port or the one
+// given; `chiudi` stops it, as a network that went away.
+export async function servi(cartella = cartellaPagina(), porta = 0) {
     const server = spawn(process.execPath, [path.join(radice, 'web/serve.mjs'), '--dir', cartella,
-        '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+        '--port', String(porta)], { stdio: ['ignore', 'pipe', 'inherit'] });
     const righe = readline.createInterface({ input: server.stdout });
     const url = await new Promise((resolve, reject) => {
         righe.once('line', resolve);
@@ -34,7 +34,7 @@ export async function servi(cartella = cartellaPagina()) {
     return {
         url: url.trim(),
         chiudi: () => new Promise((resolve) => {
-            if (server.exitCode !== null) {
+            if (server.exitCode !== null || server.signalCode !== null) {
                 resolve();
                 return;
             }

@@ -1,0 +1,105 @@
+// The table on screens of every kind: at device scale factors 1, 2 and 1.5
+// the trump card is, pixel for pixel, the picture meant for that scale; on a
+// phone, held either way, and on a 4K screen the whole table shows, in its
+// proportions, and a finger plays as the mouse does.
+import assert from 'node:assert/strict';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+
+import { apri, attendi, avviaChromium, cartellaPagina, leggi, servi } from './pagina.mjs';
+import { differenze, leggiFile, leggiPng } from './immagini.mjs';
+import { radice } from './testi.mjs';
+
+let server, chromium;
+before(async () => {
+    server = await servi();
+    chromium = await avviaChromium();
+});
+after(async () => {
+    await chromium?.close();
+    await server?.chiudi();
+});
+
+// The window's size: the table at its own size fills the viewport.
+const Finestra = { width: 794, height: 530 };
+
+// The first table of seed 7, the user to play; its trump card and the
+// rectangle of that card's picture in CSS pixels.
+async function tavola(opzioni) {
+    const aperta = await apri(chromium, `${server.url}?seme=7`, opzioni);
+    const s = await attendi(aperta.page, 0, { pausa: false });
+    await aperta.page.click('#box-ok');
+    await attendi(aperta.page, s.aperte);
+    return aperta;
+}
+
+const rettangolo = (page, selettore) => page.$eval(selettore, (e) => {
+    const r = e.getBoundingClientRect();
+    return { x: r.x, y: r.y, width: r.width, height: r.height };
+});
+
+test('the trump card on the screen is, pixel for pixel, the picture for the scale: 1, 2 and 1.5', async () => {
+    const carte = path.join(radice, 'assets/cards');
+    for (const scala of [1, 2, 1.5]) {
+        const { context, page } = await tavola({ viewport: Finestra, deviceScaleFactor: scala });
+        try {
+            const { vista } = await leggi(page);
+            const clip = await rettangolo(page, '#cartabriscola img');
+            assert.deepEqual([clip.width, clip.height], [74, 130], `${scala}: the stage is not at its size`);
+            const schermo = leggiPng(await page.screenshot({ clip }));
+            let atteso;
+            if (scala !== 1.5) {
+                atteso = leggiFile(path.join(carte, `${vista.cartabriscola}${scala === 1 ? '.gif' : '@2x.png'}`));
+            } else {
+                // At any other scale the large picture, smoothly scaled by the
+                // browser: as Chromium draws that file alone, at the same place.
+                const prova = await context.newPage();
+                await prova.setContent(`<body style="margin:0"><img src="${server.url}cards/${vista.cartabriscola}@2x.png"
+                    style="position:absolute;left:${clip.x}px;top:${clip.y}px;width:74px;height:130px"></body>`);
+                await prova.waitForFunction(() => document.images[0].complete);
+                atteso = leggiPng(await prova.screenshot({ clip }));
+            }
+            assert.deepEqual(differenze(schermo, atteso), { pixel: 0, massimo: 0 }, `scale ${scala}`);
+        } finally {
+            await context.close();
+        }
+    }
+});
+
+test('a phone either way up and a 4K screen show the whole table in its proportions; a finger plays', async () => {
+    const schermi = {
+        'phone sideways': { viewport: { width: 740, height: 360 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+        'phone upright': { viewport: { width: 360, height: 740 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+        '4K': { viewport: { width: 3840, height: 2160 }, deviceScaleFactor: 1 },
+    };
+    for (const [nome, opzioni] of Object.entries(schermi)) {
+        const { context, page, errori } = await tavola(opzioni);
+        try {
+            const { width: w, height: h } = opzioni.viewport;
+            // Every control of the window lies inside the viewport.
+            const fuori = await page.$$eval('#finestra *', (tutti, [w, h]) => tutti
+                .filter((e) => e.checkVisibility())
+                .map((e) => [e.id || e.tagName, e.getBoundingClientRect()])
+                .filter(([, r]) => r.left < -0.5 || r.top < -0.5 || r.right > w + 0.5 || r.bottom > h + 0.5)
+                .map(([id]) => id), [w, h]);
+            assert.deepEqual(fuori, [], nome);
+            // The window keeps its proportions and fills the viewport one way.
+            const r = await rettangolo(page, '#finestra');
+            assert.ok(Math.abs(r.width / r.height - Finestra.width / Finestra.height) < 0.005, `${nome}: ${JSON.stringify(r)}`);
+            assert.ok(Math.abs(r.width - w) < 1 || Math.abs(r.height - h) < 1, `${nome}: ${JSON.stringify(r)}`);
+            if (opzioni.hasTouch) {
+                const { aperte } = await leggi(page);
+                await page.tap('#user1');
+                assert.deepEqual((await leggi(page)).vista.shape, [false, true, false], nome);
+                await page.tap('#giocatautente');
+                const s = await attendi(page, aperte, { pausa: false });
+                assert.ok(s.box && s.vista.terrauser !== '', nome);
+            }
+            // Kept beside the page for a person to look at.
+            await page.screenshot({ path: `${cartellaPagina()}-schermi/${nome.replace(' ', '-')}.png` });
+            assert.deepEqual(errori, []);
+        } finally {
+            await context.close();
+        }
+    }
+});
