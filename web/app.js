@@ -252,8 +252,9 @@
         }
     }
 
+    // Renders a table value; true when the live region has news.
     function aggiorna(t) {
-        if (!t.user0) return;
+        if (!t.user0) return false;
         tavolo = t;
         for (const id of POSTI) {
             const p = t[id];
@@ -272,7 +273,7 @@
         const barra = $('StatusBar1');
         barra.textContent = t.StatusBar1;
         barra.setAttribute('aria-label', t.nomeStatusBar1);
-        annuncia(t);
+        return annuncia(t);
     }
 
     // Each change of a place or of the counts, said once: the place's name
@@ -352,9 +353,8 @@
         const t = JSON.parse(tavoloJson);
         // The table behind the box is current, and what changed on it is
         // said before the box hides the rest of the page from screen readers.
-        if (t.user0) {
-            aggiorna(t);
-            if ($('annuncio').textContent && annunciati) await new Promise((r) => setTimeout(r, 50));
+        if (t.user0 && aggiorna(t)) {
+            await new Promise((r) => setTimeout(r, 50));
         }
         return apriBox(testo, titolo, siNo, icona);
     }
@@ -509,7 +509,9 @@
             // A click chooses the card without taking the keyboard from a
             // button, as on the desktop; Tab reaching it chooses it too.
             carta.addEventListener('mousedown', (e) => e.preventDefault());
-            carta.addEventListener('click', () => evento(Evento.UserClick, k));
+            // Only a place that shows a card, as on the desktop, where a
+            // hidden place gets no click (a script's click may reach it here).
+            carta.addEventListener('click', () => scegliSeMostrata(k));
             carta.addEventListener('focus', () => { if (daTab) evento(Evento.UserClick, k); });
         }
         $('giocatautente').addEventListener('click', () => evento(Evento.Gioca));

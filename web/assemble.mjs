@@ -28,9 +28,6 @@ fs.mkdirSync(path.join(args.out, 'cards'), { recursive: true });
 fs.mkdirSync(path.join(args.out, 'icons'), { recursive: true });
 
 const copy = (from, to) => fs.copyFileSync(from, path.join(args.out, to));
-for (const f of ['style.css', 'app.js']) {
-    copy(path.join(args.source, f), f);
-}
 // The page's title and the app's name before the game runs: the game's own
 // words, read from the one place they are kept.
 const testi = {};
@@ -38,13 +35,28 @@ for (const [, nome, testo] of fs.readFileSync(args.testi, 'utf8')
     .matchAll(/inline constexpr const char\* (\w+) =\s*"((?:[^"\\]|\\.)*)";/g)) {
     testi[nome] = testo;
 }
-for (const f of ['index.html', 'manifest.webmanifest']) {
-    const testo = fs.readFileSync(path.join(args.source, f), 'utf8').replace(/@(\w+)@/g, (_, nome) => {
-        if (!(nome in testi)) throw new Error(`${f}: no text ${nome} in ${args.testi}`);
-        return testi[nome];
-    });
-    fs.writeFileSync(path.join(args.out, f), testo);
-}
+const conTesti = (f) => fs.readFileSync(path.join(args.source, f), 'utf8').replace(/@(\w+)@/g, (_, nome) => {
+    if (!(nome in testi)) throw new Error(`${f}: no text ${nome} in ${args.testi}`);
+    return testi[nome];
+});
+fs.writeFileSync(path.join(args.out, 'manifest.webmanifest'), conTesti('manifest.webmanifest'));
+
+// The style and the page's script go inside the page, two requests fewer
+// before the first box; the game's loader and code come in parallel from
+// the page's head. The sources stay files of their own.
+const dentro = (tag, f, dir = args.source) => {
+    const testo = fs.readFileSync(path.join(dir, f), 'utf8');
+    if (testo.includes(`</${tag}`)) throw new Error(`${f} holds </${tag}: it cannot go inside the page`);
+    return `<${tag}>\n${testo}</${tag}>`;
+};
+const sostituisci = (testo, vecchio, nuovo) => {
+    if (!testo.includes(vecchio)) throw new Error(`index.html has no ${vecchio}`);
+    return testo.replace(vecchio, () => nuovo);
+};
+let pagina = conTesti('index.html');
+pagina = sostituisci(pagina, '<link rel="stylesheet" href="style.css">', dentro('style', 'style.css'));
+pagina = sostituisci(pagina, '<script src="app.js"></script>', dentro('script', 'app.js'));
+fs.writeFileSync(path.join(args.out, 'index.html'), pagina);
 for (const f of ['trivanta.js', 'trivanta.wasm']) {
     copy(path.join(args.core, f), f);
 }
