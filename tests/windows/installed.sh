@@ -28,6 +28,7 @@ version=${version%-setup.exe}
 address=$(sed -n 's/.*IndirizzoDonazione = "\(.*\)";/\1/p' "$root/game/Testi.h")
 artefacts=$out/artefacts
 mkdir -p "$artefacts"
+rm -f "$artefacts"/failure-*
 wine=/usr/lib/wine/wine64
 
 # A failure keeps what the screen showed and the last game's log, so that the
@@ -41,6 +42,9 @@ fail() {
         cp "$WINEPREFIX/game.log" "$artefacts/failure-$failures.log"
 }
 ok() { echo "ok: $*"; }
+# A command that fails outside a check stops the run, saying where.
+set -E
+trap '[[ $- != *e* ]] || fail "installed.sh stopped at line $LINENO: $BASH_COMMAND"' ERR
 
 readonly_mount=""
 cleanup() {
@@ -89,6 +93,19 @@ main_window() {
         fi
     done
     return 1
+}
+
+# Waits for the program PID to end and returns its status; one still running
+# after SECONDS is ended, and the status is 124.
+ended() { # PID SECONDS
+    if timeout "$2" tail --pid="$1" -f /dev/null; then
+        wait "$1"
+        return
+    fi
+    kill "$1" 2>/dev/null || true
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+    return 124
 }
 
 # A box: a visible window titled TITLE other than the main window.
@@ -184,7 +201,8 @@ for name in DisplayIcon UninstallString QuietUninstallString; do
     value=${value#\"}
     value=${value%%\"*}
     value=${value%,0}
-    file=$(/usr/lib/wine/winepath -u "$value" 2>/dev/null)
+    file=$value
+    [[ $value == [Cc]:\\* ]] && file=$drive/${value:3} && file=${file//\\//}
     [ -n "$value" ] && [ -f "$file" ] && [ -s "$file" ] ||
         fail "Apps & features: $name names '$value', which is not a file"
 done
@@ -213,8 +231,7 @@ if box=$(wait_for_window '^Trivanta$' 30 $pid); then
     import -window "$box" "$artefacts/version-box.png"
     answer_box "$box" Return
     set +e
-    timeout 20 tail --pid=$pid -f /dev/null
-    wait $pid
+    ended $pid 20
     status=$?
     set -e
     [ $status -eq 0 ] && ok "--version without a console shows a box, then status 0" ||
@@ -250,8 +267,7 @@ quit_game() { # File > Esci; the program must end with status 0
     xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
     xdotool key --clearmodifiers alt+f e
     set +e
-    timeout 20 tail --pid=$pid -f /dev/null
-    wait $pid
+    ended $pid 20
     status=$?
     set -e
     return $status
@@ -347,8 +363,7 @@ play_game() {
         answer_box "$box" "$ok"
     fi
     set +e
-    timeout 20 tail --pid=$pid -f /dev/null
-    wait $pid
+    ended $pid 20
     status=$?
     set -e
     [ $status -eq 0 ] && [ $trick -eq 20 ] && ok "$way: a whole game of 20 tricks to the score box, \"No\", status 0" ||
@@ -396,7 +411,7 @@ speaks() { # LANG YES_KEY OTHER_KEY: the question is answered by YES_KEY alone
     LANG=$lang start_game Return || return
     xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
     xdotool key --clearmodifiers alt+f n
-    if ! question=$(wait_for_box "Sicuro?" "$main" 10 $pid); then
+    if ! question=$(wait_for_box 'Sicuro\?' "$main" 10 $pid); then
         fail "$lang: File > Nuova partita asked nothing"
     else
         import -window root "$artefacts/sicuro-$lang.png"
