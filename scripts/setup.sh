@@ -70,6 +70,9 @@ elif [ "${1:-}" = "--test" ]; then
         desktop-file-utils appstream dpkg-dev file lintian debootstrap
         # reliability and speed: the analysers, memcheck, the benchmark library
         clang-tidy cppcheck valgrind libbenchmark-dev
+        # the page's tests: Debian's Chromium, driven headless over the
+        # DevTools protocol (tests/web)
+        chromium
     )
 fi
 

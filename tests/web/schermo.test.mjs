@@ -44,6 +44,7 @@ test('the trump card on the screen is, pixel for pixel, the picture for the scal
         const { context, page } = await tavola({ viewport: Finestra, deviceScaleFactor: scala });
         try {
             const { vista } = await leggi(page);
+            await page.waitForFunction(() => document.querySelector('#cartabriscola img').complete);
             const clip = await rettangolo(page, '#cartabriscola img');
             assert.deepEqual([clip.width, clip.height], [74, 130], `${scala}: the stage is not at its size`);
             const schermo = leggiPng(await page.screenshot({ clip }));
