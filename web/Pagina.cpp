@@ -228,7 +228,6 @@ EMSCRIPTEN_KEEPALIVE const char* trivanta_testi() {
 EMSCRIPTEN_KEEPALIVE int trivanta_opzioni(int quantiAvversario, const char* avversario,
                                           int quantiSeme, const char* seme) {
     std::string sbaglio;
-    Opzioni o;
     if (quantiAvversario > 1) {
         sbaglio = Sbaglio(std::string(testi::OpzioneAvversario) + testi::DatoPiuVolte,
                           testi::ValoriValidiAvversario);
@@ -244,11 +243,8 @@ EMSCRIPTEN_KEEPALIVE int trivanta_opzioni(int quantiAvversario, const char* avve
         BoxPagina().show({sbaglio, std::string(testi::TitoloFinestra), Buttons::Ok, Icon::None});
         return 0;
     }
-    o.esperto = quantiAvversario == 1 && *LeggiAvversario(avversario);
-    if (quantiSeme == 1) {
-        o.seme = LeggiSeme(seme);
-    }
-    opzioni = o;
+    opzioni.esperto = quantiAvversario == 1 && *LeggiAvversario(avversario);
+    opzioni.seme = quantiSeme == 1 ? LeggiSeme(seme) : std::nullopt;
     return 1;
 }
 
