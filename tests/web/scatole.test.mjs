@@ -35,7 +35,8 @@ test('each bad value of the address, or a value given twice, shows its box and s
     const casi = {
         'seme=-1': [testi.SemeNonValido + '-1', testi.ValoriValidiSeme],
         'seme=-1&seme=-1': [testi.OpzioneSeme + testi.DatoPiuVolte, testi.ValoriValidiSeme],
-        'seme=+5': [testi.SemeNonValido, '5', testi.ValoriValidiSeme],
+        // As typed in the address bar, the sign stays a sign.
+        'seme=+5': [testi.SemeNonValido + '+5', testi.ValoriValidiSeme],
         'seme=%2B5&seme=%2B5': [testi.OpzioneSeme + testi.DatoPiuVolte, testi.ValoriValidiSeme],
         'seme=18446744073709551616': [testi.SemeNonValido + '18446744073709551616', testi.ValoriValidiSeme],
         'seme=1&seme=2': [testi.OpzioneSeme + testi.DatoPiuVolte, testi.ValoriValidiSeme],
