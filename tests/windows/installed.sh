@@ -638,4 +638,5 @@ uninstall
 check_clean "uninstall after the upgrade"
 
 echo "failures: $failures"
+trap - ERR
 [ $failures -eq 0 ]
