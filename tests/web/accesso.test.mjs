@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
 import { Arbitro, carta } from './arbitro.mjs';
-import { apri, attendi, avviaChromium, giocaFinoAllaFine, leggi, servi } from './pagina.mjs';
+import { apri, attendi, avviaChromium, giocaFinoAllaFine, servi } from './pagina.mjs';
 import { testi } from './testi.mjs';
 
 let server, chromium;

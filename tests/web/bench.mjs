@@ -11,7 +11,7 @@ import path from 'node:path';
 import zlib from 'node:zlib';
 
 import { Arbitro } from './arbitro.mjs';
-import { apri, attendi, avviaChromium, cartellaPagina, giocaFinoAllaFine, servi } from './pagina.mjs';
+import { apri, avviaChromium, cartellaPagina, giocaFinoAllaFine, servi } from './pagina.mjs';
 
 const args = { dir: cartellaPagina(), runs: '10', games: '10' };
 for (let i = 2; i < process.argv.length; i += 2) {

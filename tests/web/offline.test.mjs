@@ -8,7 +8,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { apri, attendi, avviaChromium, cartellaPagina, leggi, servi } from './pagina.mjs';
+import { apri, attendi, avviaChromium, cartellaPagina, servi } from './pagina.mjs';
 import { radice } from './testi.mjs';
 
 let chromium, cartella;

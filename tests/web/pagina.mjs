@@ -2,8 +2,6 @@
 // page served by its own server, Chromium driven by playwright-core, and the
 // page read as a user and a screen reader meet it.
 import { execFileSync, spawn } from 'node:child_process';
-import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import readline from 'node:readline';
 
