@@ -89,12 +89,13 @@ const char* NomeIcona(Icon icon) {
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
-        std::fputs("usage: web_riferimento SEED [casuale|esperto] [GAMES] [prima|giro]\n", stderr);
+        (void)std::fputs("usage: web_riferimento SEED [casuale|esperto] [GAMES] [prima|giro]\n",
+                         stderr);
         return 2;
     }
     const std::uint64_t seme = std::strtoull(argv[1], nullptr, 10);
     const bool esperto = argc > 2 && std::string(argv[2]) == testi::AvversarioEsperto;
-    const int partite = argc > 3 ? std::atoi(argv[3]) : 1;
+    const long partite = argc > 3 ? std::strtol(argv[3], nullptr, 10) : 1;
     const bool giro = argc > 4 && std::string(argv[4]) == "giro";
 
     const Giocatori giocatori = CreaGiocatori(esperto, seme);
