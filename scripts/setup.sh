@@ -71,8 +71,9 @@ elif [ "${1:-}" = "--test" ]; then
         # reliability and speed: the analysers, memcheck, the benchmark library
         clang-tidy cppcheck valgrind libbenchmark-dev
         # the page's tests: Debian's Chromium, driven headless over the
-        # DevTools protocol (tests/web)
-        chromium
+        # DevTools protocol, and GoogleTest's sources, which the page's build
+        # compiles to WebAssembly for the game's suites (tests/web)
+        chromium googletest
     )
 fi
 
