@@ -6,18 +6,10 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
 import { Arbitro, carta } from './arbitro.mjs';
-import { apri, attendi, avviaChromium, giocaFinoAllaFine, servi } from './pagina.mjs';
+import { apri, attendi, giocaFinoAllaFine, preparaBanco } from './pagina.mjs';
 import { testi } from './testi.mjs';
 
-let server, chromium;
-before(async () => {
-    server = await servi();
-    chromium = await avviaChromium();
-});
-after(async () => {
-    await chromium?.close();
-    await server?.chiudi();
-});
+const banco = preparaBanco();
 
 // What a screen reader says of a picture, by the rules of the desktop's names.
 function nome(immagine, manoPc = false) {
@@ -64,7 +56,7 @@ async function albero(page) {
 const stato = (pc, user) => `${testi.CartePresePc}${pc}${testi.CartePreseUser}${user}`;
 
 test('the accessibility tree names every place, control and count as the desktop does; a box hides the table', async () => {
-    const { context, page } = await apri(chromium, `${server.url}?seme=7`);
+    const { context, page } = await apri(banco.chromium, `${banco.server.url}?seme=7`);
     try {
         // A box: a modal dialog named by its title, its text the description;
         // the table behind it is gone from the tree.
@@ -126,7 +118,7 @@ test('the accessibility tree names every place, control and count as the desktop
 });
 
 test('through a whole game the live region tells each card put down and each new count once, before the box', async () => {
-    const { context, page, errori } = await apri(chromium, `${server.url}?seme=11`);
+    const { context, page, errori } = await apri(banco.chromium, `${banco.server.url}?seme=11`);
     try {
         const arbitro = new Arbitro();
         let premute = 0;
@@ -170,7 +162,7 @@ test('through a whole game the live region tells each card put down and each new
 });
 
 test('Tab goes card by card, choosing each, then to Gioca and the donation buttons; Shift+Tab comes back', async () => {
-    const { context, page } = await apri(chromium, `${server.url}?seme=7`);
+    const { context, page } = await apri(banco.chromium, `${banco.server.url}?seme=7`);
     try {
         const s = await attendi(page, 0, { pausa: false });
         await page.click('#box-ok');

@@ -4,6 +4,7 @@
 import { execFileSync, spawn } from 'node:child_process';
 import path from 'node:path';
 import readline from 'node:readline';
+import { after, before } from 'node:test';
 
 import { radice } from './testi.mjs';
 
@@ -52,6 +53,21 @@ export async function avviaChromium() {
         args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
             '--disable-background-networking', '--disable-component-update', '--disable-sync'],
     });
+}
+
+// The page's server and one Chromium for all the tests of a file, started
+// before the first and stopped after the last.
+export function preparaBanco() {
+    const banco = {};
+    before(async () => {
+        banco.server = await servi();
+        banco.chromium = await avviaChromium();
+    });
+    after(async () => {
+        await banco.chromium?.close();
+        await banco.server?.chiudi();
+    });
+    return banco;
 }
 
 // Counts every box opened, keeps every text the live region was given (with

@@ -3,21 +3,13 @@
 // plays, and a seeded run shows, box by box and table by table, what the
 // desktop shows for the same seed played the same way.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import { Arbitro } from './arbitro.mjs';
-import { apri, avviaChromium, giocaFinoAllaFine, leggi, riferimento, servi } from './pagina.mjs';
+import { apri, giocaFinoAllaFine, leggi, preparaBanco, riferimento } from './pagina.mjs';
 import { testi } from './testi.mjs';
 
-let server, chromium;
-before(async () => {
-    server = await servi();
-    chromium = await avviaChromium();
-});
-after(async () => {
-    await chromium?.close();
-    await server?.chiudi();
-});
+const banco = preparaBanco();
 
 const quante = (vista) => vista.user.filter(Boolean).length;
 
@@ -81,8 +73,8 @@ function colTastiera() {
 }
 
 async function giocaSeme({ seme, avversario, partite, modo, tastiera }) {
-    const { context, page, errori } = await apri(chromium,
-        `${server.url}?seme=${seme}&avversario=${avversario}`);
+    const { context, page, errori } = await apri(banco.chromium,
+        `${banco.server.url}?seme=${seme}&avversario=${avversario}`);
     try {
         const arbitro = new Arbitro();
         const { eventi, ultimo } = await giocaFinoAllaFine(page, arbitro, {
@@ -123,9 +115,9 @@ test('a seeded game by keyboard alone, boxes answered with Enter and Escape, is 
 // Without a seed each tab deals its own game and plays it alone: a whole
 // game in one leaves the other as it was, and the rules hold.
 test('two tabs without a seed play two games of their own', async () => {
-    const context = await chromium.newContext({ locale: 'it-IT' });
+    const context = await banco.chromium.newContext({ locale: 'it-IT' });
     try {
-        const [a, b] = [await apri(chromium, server.url, { context }), await apri(chromium, server.url, { context })];
+        const [a, b] = [await apri(banco.chromium, banco.server.url, { context }), await apri(banco.chromium, banco.server.url, { context })];
         await b.page.click('#box-ok');
         await b.page.waitForFunction(() => window.sonda.inVolo === 0 && !document.getElementById('box').open);
         const pausaB = (await leggi(b.page)).vista;

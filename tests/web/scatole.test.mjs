@@ -5,21 +5,13 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import { Arbitro } from './arbitro.mjs';
-import { apri, attendi, avviaChromium, cartellaPagina, leggi, servi } from './pagina.mjs';
+import { apri, attendi, cartellaPagina, leggi, preparaBanco } from './pagina.mjs';
 import { testi } from './testi.mjs';
 
-let server, chromium;
-before(async () => {
-    server = await servi();
-    chromium = await avviaChromium();
-});
-after(async () => {
-    await chromium?.close();
-    await server?.chiudi();
-});
+const banco = preparaBanco();
 
 const Box = (testo, titolo = testi.TitoloFinestra, pulsanti = 'ok', icona = 'none') =>
     ({ testo, titolo, pulsanti, icona });
@@ -45,10 +37,10 @@ test('each bad value of the address, or a value given twice, shows its box and s
         'avversario=casuale&avversario=esperto':
             [testi.OpzioneAvversario + testi.DatoPiuVolte, testi.ValoriValidiAvversario],
     };
-    const context = await chromium.newContext({ locale: 'it-IT' });
+    const context = await banco.chromium.newContext({ locale: 'it-IT' });
     try {
         for (const [query, parti] of Object.entries(casi)) {
-            const { page, errori } = await apri(chromium, `${server.url}?${query}`, { context });
+            const { page, errori } = await apri(banco.chromium, `${banco.server.url}?${query}`, { context });
             const s = await attendi(page, 0, { pausa: false });
             assert.ok(s.box && s.box.pulsanti === 'ok' && parti.every((p) => s.box.testo.includes(p)),
                 `${query}: ${JSON.stringify(s.box)}`);
@@ -60,7 +52,7 @@ test('each bad value of the address, or a value given twice, shows its box and s
             await page.close();
         }
         // The largest seed is a seed.
-        const { page } = await apri(chromium, `${server.url}?seme=18446744073709551615`, { context });
+        const { page } = await apri(banco.chromium, `${banco.server.url}?seme=18446744073709551615`, { context });
         const s = await attendi(page, 0, { pausa: false });
         assert.ok([testi.DaraCarteUser, testi.DaraCartePc].includes(s.box?.testo));
     } finally {
@@ -69,10 +61,10 @@ test('each bad value of the address, or a value given twice, shows its box and s
 });
 
 test('the donation buttons and menu entry open the whole address in a new tab, a blocked tab gives the box', async () => {
-    const context = await chromium.newContext({ locale: 'it-IT' });
+    const context = await banco.chromium.newContext({ locale: 'it-IT' });
     await context.route(`${testi.IndirizzoDonazione}*`, (r) => r.fulfill({ body: 'grazie', contentType: 'text/html' }));
     try {
-        const { page, errori } = await apri(chromium, `${server.url}?seme=3`, { context });
+        const { page, errori } = await apri(banco.chromium, `${banco.server.url}?seme=3`, { context });
         await rispondi(page, '#box-ok');
         const prima = await leggi(page);
         const apre = [() => page.click('#Command1'), () => page.click('#Command2'),
@@ -104,7 +96,7 @@ test('the donation buttons and menu entry open the whole address in a new tab, a
 });
 
 test('the menus by keys and by mouse in the middle of a trick: No and the close button change nothing, Yes deals anew; About; Esci', async () => {
-    const { context, page, errori } = await apri(chromium, `${server.url}?seme=7`);
+    const { context, page, errori } = await apri(banco.chromium, `${banco.server.url}?seme=7`);
     try {
         // Seed 7: the user deals, so the computer's card lies on the table.
         const arbitro = new Arbitro();
@@ -175,7 +167,7 @@ test('the menus by keys and by mouse in the middle of a trick: No and the close 
 });
 
 test('outside Italian the buttons say Yes and No', async () => {
-    const { context, page } = await apri(chromium, `${server.url}?seme=7`, { locale: 'en-GB' });
+    const { context, page } = await apri(banco.chromium, `${banco.server.url}?seme=7`, { locale: 'en-GB' });
     try {
         await attendi(page, 0, { pausa: false });
         const s = await rispondi(page, '#box-ok');
@@ -198,7 +190,7 @@ test('a game that cannot load, or fails, says so in Italian on the page', async 
         'the loader missing': { file: 'trivanta.js', risposta: { status: 404, body: 'no' } },
     };
     for (const [nome, guasto] of Object.entries(guasti)) {
-        const context = await chromium.newContext({ locale: 'it-IT' });
+        const context = await banco.chromium.newContext({ locale: 'it-IT' });
         try {
             if (guasto.file) {
                 await context.route(`**/${guasto.file}`, (r) => r.fulfill(guasto.risposta));
@@ -206,7 +198,7 @@ test('a game that cannot load, or fails, says so in Italian on the page', async 
             if (guasto.script) {
                 await context.addInitScript(guasto.script);
             }
-            const { page } = await apri(chromium, server.url, { context });
+            const { page } = await apri(banco.chromium, banco.server.url, { context });
             assert.equal(await page.evaluate(() => document.documentElement.dataset.stato), 'errore', nome);
             const frase = await page.textContent('#errore');
             assert.ok(await page.isVisible('#errore') && /\b(il|la|per|non)\b/.test(frase), `${nome}: ${frase}`);
@@ -217,7 +209,7 @@ test('a game that cannot load, or fails, says so in Italian on the page', async 
     }
 
     // An exception out of the game shows too, and reaches the console.
-    const { context, page, errori } = await apri(chromium, `${server.url}?seme=7`);
+    const { context, page, errori } = await apri(banco.chromium, `${banco.server.url}?seme=7`);
     try {
         await rispondi(page, '#box-ok');
         await page.evaluate(() => { window.sonda.guasto = 'guasto di prova'; });

@@ -4,19 +4,11 @@
 // proportions, and a finger plays as the mouse does.
 import assert from 'node:assert/strict';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { apri, attendi, avviaChromium, cartellaPagina, leggi, servi } from './pagina.mjs';
+import { apri, attendi, cartellaPagina, leggi, preparaBanco } from './pagina.mjs';
 
-let server, chromium;
-before(async () => {
-    server = await servi();
-    chromium = await avviaChromium();
-});
-after(async () => {
-    await chromium?.close();
-    await server?.chiudi();
-});
+const banco = preparaBanco();
 
 // The window's size: the table at its own size fills the viewport.
 const Finestra = { width: 794, height: 530 };
@@ -24,7 +16,7 @@ const Finestra = { width: 794, height: 530 };
 // The first table of seed 7, the user to play; its trump card and the
 // rectangle of that card's picture in CSS pixels.
 async function tavola(opzioni) {
-    const aperta = await apri(chromium, `${server.url}?seme=7`, opzioni);
+    const aperta = await apri(banco.chromium, `${banco.server.url}?seme=7`, opzioni);
     const s = await attendi(aperta.page, 0, { pausa: false });
     await aperta.page.click('#box-ok');
     await attendi(aperta.page, s.aperte);
@@ -50,7 +42,7 @@ test('the trump card on the screen is, pixel for pixel, the picture for the scal
             // any other ratio.
             const prova = await context.newPage();
             const file = `cards/${vista.cartabriscola}${scala === 1 ? '.gif' : '@2x.png'}`;
-            await prova.setContent(`<body style="margin:0"><img src="${server.url}${file}"
+            await prova.setContent(`<body style="margin:0"><img src="${banco.server.url}${file}"
                 style="position:absolute;left:${clip.x}px;top:${clip.y}px;width:74px;height:130px"></body>`);
             await prova.waitForFunction(() => document.images[0].complete && document.images[0].naturalWidth > 0);
             const [schermo, atteso] = [await page.screenshot({ clip }), await prova.screenshot({ clip })];

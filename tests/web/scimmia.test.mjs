@@ -10,25 +10,17 @@
 //   TRIVANTA_SCIMMIA_SEME    seed of the run (default 20261208)
 //   TRIVANTA_SCIMMIA_VITA    start at this life of the run, to replay a failure
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import { Arbitro } from './arbitro.mjs';
-import { apri, attendi, avviaChromium, servi } from './pagina.mjs';
+import { apri, attendi, preparaBanco } from './pagina.mjs';
 import { testi } from './testi.mjs';
 
 const EVENTI = Number(process.env.TRIVANTA_SCIMMIA_EVENTI ?? 600);
 const SEME = Number(process.env.TRIVANTA_SCIMMIA_SEME ?? 20261208);
 const PRIMA_VITA = Number(process.env.TRIVANTA_SCIMMIA_VITA ?? 0);
 
-let server, chromium;
-before(async () => {
-    server = await servi();
-    chromium = await avviaChromium();
-});
-after(async () => {
-    await chromium?.close();
-    await server?.chiudi();
-});
+const banco = preparaBanco();
 
 // Dice fully determined by their seed (mulberry32).
 function dado(seme) {
@@ -83,11 +75,11 @@ test(`a random run of ${EVENTI} events keeps the rules, the names and a clean co
     for (let vita = PRIMA_VITA; eventi < EVENTI; vita++) {
         const d = dado(SEME * 7919 + vita);
         const seme = BigInt(SEME) * 1000n + BigInt(vita);
-        const url = `${server.url}?seme=${seme}${vita % 4 === 3 ? '&avversario=esperto' : ''}`;
+        const url = `${banco.server.url}?seme=${seme}${vita % 4 === 3 ? '&avversario=esperto' : ''}`;
         const replica = `TRIVANTA_SCIMMIA_SEME=${SEME} TRIVANTA_SCIMMIA_VITA=${vita}`;
-        const context = await chromium.newContext({ locale: d.probabile(0.8) ? 'it-IT' : 'en-US' });
+        const context = await banco.chromium.newContext({ locale: d.probabile(0.8) ? 'it-IT' : 'en-US' });
         await context.route(`${testi.IndirizzoDonazione}*`, (r) => r.fulfill({ body: 'grazie', contentType: 'text/html' }));
-        const { page, errori } = await apri(chromium, url, { context });
+        const { page, errori } = await apri(banco.chromium, url, { context });
         page.on('popup', (p) => {
             copertura.donation += 1;
             p.close().catch(() => {});
